@@ -1,0 +1,1 @@
+# Sources of src/core/app (none yet).

@@ -1,0 +1,156 @@
+#include "model/model.h"
+
+#include <algorithm>
+#include <array>
+
+#include "model/number_text.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr std::array<Rgb, kPaletteSize + 1> kPalette{{{0, 0, 0},
+                                                      {255, 0, 0},
+                                                      {0, 255, 0},
+                                                      {0, 0, 255},
+                                                      {128, 0, 0},
+                                                      {0, 128, 0},
+                                                      {0, 0, 128},
+                                                      {255, 128, 0},
+                                                      {128, 128, 0},
+                                                      {255, 0, 255},
+                                                      {0, 128, 128},
+                                                      {0, 255, 255},
+                                                      {128, 128, 128},
+                                                      {128, 0, 128},
+                                                      {255, 64, 64},
+                                                      {64, 64, 255},
+                                                      {128, 64, 64},
+                                                      {64, 64, 0}}};
+
+bool HasDigit(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void AppendTerm(std::string& out, const std::string& reagent, int coefficient) {
+  if (coefficient == 0) return;
+  out += reagent;
+  if (coefficient != 1) out += std::to_string(coefficient);
+}
+
+}  // namespace
+
+void AllocateModel(ProjectState& s) {
+  const int nr = s.nreag, ns = s.nspecies, nk = s.nsolids, np = s.nsingle, nt = s.ntotal();
+  s.a.Resize(nr, ns);
+  s.name.Resize(nr);
+  s.logbeta.Resize(ns);
+  s.refine.Resize(ns);
+  s.logksp.Resize(nk + 1);
+  s.sa.Resize(nr, nk);
+  s.plotMark.Resize(nt);
+  s.speciesInfo.Resize(1, nt);
+  s.caption.Resize(nt);
+  for (Array2<double>* c : {&s.total, &s.burette, &s.pxi, &s.pxf, &s.initial, &s.final}) c->Resize(nr, 1);
+  s.flag.Resize(nr, 1);
+  s.stotal.Resize(nr, np);
+  s.sfree.Resize(nr, np);
+  s.sflag.Resize(nr, np);
+  s.sresult.Resize(nt, np);
+  s.plot.yUpper[0] = 100;
+  s.plot.yLower[0] = 0;
+  s.plot.yChoice = 0;
+  s.curveColours = kPalette;
+}
+
+std::string SpeciesFormula(const ProjectState& s, int i) {
+  std::string out;
+  for (int j = 1; j <= s.nreag; ++j) {
+    std::string n(Trim(s.name(j)));
+    if (HasDigit(s.name(j))) n = "(" + n + ")";
+    AppendTerm(out, n, s.a(j, i));
+  }
+  return out;
+}
+
+std::string SolidName(const ProjectState& s, int k) {
+  std::string out;
+  for (int j = 1; j <= s.nreag; ++j) AppendTerm(out, std::string(Trim(s.name(j))), s.sa(j, k));
+  return out + "(s)";
+}
+
+std::string DefaultCaption(const ProjectState& s, int k) {
+  if (k <= s.nreag) return s.name(k);
+  if (k <= s.nreag + s.nspecies) return SpeciesFormula(s, k - s.nreag);
+  return SolidName(s, k - s.nreag - s.nspecies);
+}
+
+void DefaultCaptions(ProjectState& s) {
+  for (int k = 1; k <= s.ntotal(); ++k)
+    if (Trim(s.caption(k)).empty()) s.caption(k) = DefaultCaption(s, k);
+}
+
+void ResetCaptions(ProjectState& s) {
+  for (int k = 1; k <= s.ntotal(); ++k) s.caption(k) = DefaultCaption(s, k);
+}
+
+bool IsProtonName(std::string_view name) {
+  std::string n = Upper(Trim(name));
+  return n == "H" || n == "PROTON" || n == "PROTONE";
+}
+
+int FindProton(const ProjectState& s) {
+  int proton = 0;
+  for (int j = 1; j <= s.nreag; ++j)
+    if (IsProtonName(s.name(j))) proton = j;
+  return proton;
+}
+
+Rgb PaletteColour(int c) {
+  return kPalette.at(static_cast<std::size_t>(std::clamp(c, 1, kPaletteSize)));
+}
+
+void DeriveTitrationConcentrations(ProjectState& s) {
+  s.vadded = s.vfinal - s.volume[0];
+  for (int j = 1; j <= s.nreag; ++j) {
+    s.initial(j, kTitration) = s.volume[0] > 0 ? s.total(j, kTitration) / s.volume[0] : 0.0;
+    s.final(j, kTitration) =
+        s.vfinal > 0 ? (s.total(j, kTitration) + (s.vfinal - s.volume[0]) * s.burette(j, kTitration)) / s.vfinal : 0.0;
+  }
+}
+
+std::string FormatValue(double x) {
+  double a = x < 0 ? -x : x;
+  if (a == 0) return FormatPattern(x, "###0.0");
+  if (a < 0.001) return FormatPattern(x, "0.000E+00");
+  return FormatPattern(x, "###0.0#####");
+}
+
+Validation ValidateConditions(const ProjectState& s) {
+  const char* kEqualDistribution = " All inital and final concentrations/pX values are equal to each other";
+  const char* kEqualTitration = " All inital and final concentrations are the same";
+  if (s.type == kDistribution) {
+    for (int j = 1; j <= s.nreag; ++j) {
+      bool same = s.flag(j, 1) ? s.initial(j, 1) == s.final(j, 1) : s.pxi(j, 1) == s.pxf(j, 1);
+      if (!same) return {};
+    }
+    return {false, kEqualDistribution, ConditionsFocus::kEditor};
+  }
+  if (s.volume[0] == 0) return {false, " Initial volume is zero", ConditionsFocus::kInitialVolume};
+  if (s.volume[0] >= s.vfinal) return {false, "Added volume must be greater than zero", ConditionsFocus::kAddedVolume};
+  for (int j = 1; j <= s.nreag; ++j)
+    if (s.initial(j, 0) != s.final(j, 0)) return {};
+  return {false, kEqualTitration, ConditionsFocus::kEditor};
+}
+
+bool CountsAreSane(long long nreag, long long nspecies, long long nsolids, long long nsingle, std::size_t textLength) {
+  const long long room = std::max<long long>(1000, static_cast<long long>(textLength));
+  for (long long n : {nreag, nspecies, nsolids, nsingle})
+    if (n < 0 || n > room) return false;
+  const long long ntotal = nreag + nspecies + nsolids;
+  const long long kMaxCells = 50'000'000;
+  return (nreag + 1) * (nspecies + 1) <= kMaxCells && (nreag + 1) * (nsolids + 1) <= kMaxCells &&
+         (ntotal + 1) * (nsingle + 1) <= kMaxCells;
+}
+
+}  // namespace tarn

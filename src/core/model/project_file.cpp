@@ -1,0 +1,353 @@
+#include "model/project_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "model/message_sink.h"
+#include "model/model.h"
+#include "model/number_text.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr const char* kEol = "\r\n";
+
+std::string NoBlanks(std::string_view tag) {
+  std::string out;
+  for (char c : tag)
+    if (c != ' ') out += c;
+  return out;
+}
+
+// An indexed tag such as "b3" or "total12".
+std::string Tag(std::string_view word, int index) {
+  return std::string(word) + std::to_string(index);
+}
+
+std::string Bool(bool b) {
+  return b ? "True" : "False";
+}
+
+std::string Num(double x) {
+  return FileNumber(x);
+}
+
+// The counts of the file, read before anything is allocated.
+struct Counts {
+  double nreag = 0, nspecies = 0, nsolids = 0, nsingle = 0;
+};
+
+long long RoundedCount(std::string_view text) {
+  double v = LeadingNumber(text);
+  if (!std::isfinite(v) || std::fabs(v) > 1e15) return -1;
+  return std::llround(v);
+}
+
+struct Sections {
+  std::string model, tarn;
+};
+
+void ReadModelSection(ProjectState& s, const std::string& model, MessageSink& sink) {
+  s.title = GetElement("title", model);
+  s.maxit = ParseInteger(GetElement("maxit", model));
+  s.mode = ParseInteger(GetElement("mode", model));
+  s.excessive = ParseNumberOrZero(GetElement("excessive", model), sink);
+  std::string reagents = GetElement("reagents", model);
+  for (int j = 1; j <= s.nreag; ++j) {
+    s.name(j) = GetElement(Tag("name", j), reagents);
+    if (IsProtonName(s.name(j))) s.proton = j;
+  }
+  std::string betas = GetElement("betas", model);
+  for (int i = 1; i <= s.nspecies; ++i) {
+    std::string b = GetElement(Tag("b", i), betas);
+    s.logbeta(i) = ParseNumberOrZero(GetElement("value", b), sink);
+    s.refine(i) = ParseInteger(GetElement("refine", b));
+    for (int j = 1; j <= s.nreag; ++j) s.a(j, i) = ParseInteger(GetElement(Tag("a", j), b));
+  }
+}
+
+void ReadSolids(ProjectState& s, const std::string& tarn, MessageSink& sink) {
+  std::string insolubles = GetElement("insolubles", tarn);
+  for (int k = 1; k <= s.nsolids; ++k) {
+    std::string e = GetElement(Tag("i", k), insolubles);
+    s.logksp(k) = static_cast<float>(ParseNumberOrZero(GetElement("value", e), sink));
+    for (int j = 1; j <= s.nreag; ++j) s.sa(j, k) = ParseInteger(GetElement(Tag("a", j), e));
+  }
+}
+
+void ReadConditions(ProjectState& s, const std::string& tarn, MessageSink& sink) {
+  double t = ParseNumberOrZero(GetElement("type", tarn), sink);
+  s.type = std::lround(t) == 1 ? kDistribution : kTitration;
+
+  std::string titration = GetElement("titration", tarn);
+  s.volume[0] = ParseNumberOrZero(GetElement("volume", titration), sink);
+  s.vfinal = ParseNumberOrZero(GetElement("final", titration), sink);
+  for (int j = 1; j <= s.nreag; ++j) {
+    std::string r = GetElement(Tag("r", j), titration);
+    s.total(j, 0) = ParseNumberOrZero(GetElement("total", r), sink);
+    s.burette(j, 0) = ParseNumberOrZero(GetElement("burette", r), sink);
+    s.flag(j, 0) = true;
+  }
+  DeriveTitrationConcentrations(s);
+
+  std::string simulation = GetElement("simulation", tarn);
+  s.volume[1] = ParseNumberOrZero(GetElement("volume", simulation), sink);
+  if (!(s.volume[1] > 0)) s.volume[1] = 1;
+  for (int j = 1; j <= s.nreag; ++j) {
+    std::string r = GetElement(Tag("r", j), simulation);
+    s.initial(j, 1) = ParseNumberOrZero(GetElement("initial", r), sink);
+    s.final(j, 1) = ParseNumberOrZero(GetElement("final", r), sink);
+    s.pxi(j, 1) = ParseNumberOrZero(GetElement("pxi", r), sink);
+    s.pxf(j, 1) = ParseNumberOrZero(GetElement("pxf", r), sink);
+    s.flag(j, 1) = GetElement("flag", r) == "True";
+  }
+}
+
+void ReadSinglePoints(ProjectState& s, const std::string& tarn, MessageSink& sink) {
+  std::string single = GetElement("single", tarn);
+  for (int p = 1; p <= s.nsingle; ++p) {
+    std::string e = GetElement(Tag("p", p), single);
+    for (int j = 1; j <= s.nreag; ++j) {
+      s.stotal(j, p) = ParseNumberOrZero(GetElement(Tag("total", j), e), sink);
+      s.sfree(j, p) = ParseNumberOrZero(GetElement(Tag("free", j), e), sink);
+      s.sflag(j, p) = GetElement(Tag("flag", j), e).find("True") != std::string::npos;
+    }
+  }
+}
+
+void ReadCaptions(ProjectState& s, const std::string& tarn) {
+  std::string captions = GetElement("captions", tarn);
+  for (int k = 1; k <= s.ntotal(); ++k) s.caption(k) = GetElement(Tag("c", k), captions);
+  DefaultCaptions(s);
+}
+
+std::string ModelLines(const ProjectState& s) {
+  std::string out;
+  out += "<model>" + std::string(kEol);
+  out += MakeElement("title", s.title) + kEol;
+  out += MakeElement("maxit", std::to_string(s.maxit)) + kEol;
+  out += MakeElement("mode", std::to_string(s.mode)) + kEol;
+  out += MakeElement("excessive", Num(s.excessive)) + kEol;
+  out += "<reagents>" + std::string(kEol);
+  out += MakeElement("number", std::to_string(s.nreag)) + kEol;
+  for (int j = 1; j <= s.nreag; ++j) out += MakeElement(Tag("name", j), s.name(j)) + kEol;
+  out += "</reagents>" + std::string(kEol);
+  out += "<betas>" + std::string(kEol);
+  out += MakeElement("number", std::to_string(s.nspecies)) + kEol;
+  for (int i = 1; i <= s.nspecies; ++i) {
+    std::string b = MakeElement("value", Num(s.logbeta(i)));
+    for (int j = 1; j <= s.nreag; ++j) b += MakeElement(Tag("a", j), std::to_string(s.a(j, i)));
+    b += MakeElement("refine", std::to_string(s.refine(i)));
+    out += MakeElement(Tag("b", i), b) + kEol;
+  }
+  out += "</betas>" + std::string(kEol);
+  out += MakeElement("selector", s.selector) + kEol;
+  out += "</model>" + std::string(kEol);
+  return out;
+}
+
+std::string CarriedLines(const ProjectState& s) {
+  std::string out;
+  const std::pair<const char*, const std::string*> carried[] = {{"potentiometric_data", &s.potentiometricData},
+                                                                {"absorbance_data", &s.absorbanceData},
+                                                                {"combined_data", &s.combinedData},
+                                                                {"resonance", &s.resonance},
+                                                                {"calorimetric_data", &s.calorimetricData}};
+  for (const auto& [tag, text] : carried)
+    if (!Trim(*text).empty()) out += MakeElement(tag, *text) + kEol;
+  return out;
+}
+
+std::string ConditionLines(const ProjectState& s) {
+  std::string out;
+  out += "<titration>" + std::string(kEol);
+  out += MakeElement("volume", Num(s.volume[0])) + MakeElement("final", Num(s.vfinal)) + kEol;
+  for (int j = 1; j <= s.nreag; ++j)
+    out += MakeElement(Tag("r", j),
+                       MakeElement("total", Num(s.total(j, 0))) + MakeElement("burette", Num(s.burette(j, 0)))) +
+           kEol;
+  out += "</titration>" + std::string(kEol);
+  out += "<simulation>" + std::string(kEol);
+  out += MakeElement("volume", Num(s.volume[1])) + kEol;
+  for (int j = 1; j <= s.nreag; ++j)
+    out +=
+        MakeElement(Tag("r", j), MakeElement("initial", Num(s.initial(j, 1))) +
+                                     MakeElement("final", Num(s.final(j, 1))) + MakeElement("pxi", Num(s.pxi(j, 1))) +
+                                     MakeElement("pxf", Num(s.pxf(j, 1))) + MakeElement("flag", Bool(s.flag(j, 1)))) +
+        kEol;
+  out += "</simulation>" + std::string(kEol);
+  return out;
+}
+
+std::string TarnLines(const ProjectState& s) {
+  std::string out = "<Tarn>" + std::string(kEol);
+  out += MakeElement("type", std::to_string(s.type)) + kEol;
+  out += "<insolubles>" + std::string(kEol);
+  out += MakeElement("number", std::to_string(s.nsolids)) + kEol;
+  for (int k = 1; k <= s.nsolids; ++k) {
+    std::string e = MakeElement("value", Num(s.logksp(k)));
+    for (int j = 1; j <= s.nreag; ++j) e += MakeElement(Tag("a", j), std::to_string(s.sa(j, k)));
+    out += MakeElement(Tag("i", k), e) + kEol;
+  }
+  out += "</insolubles>" + std::string(kEol);
+  out += ConditionLines(s);
+  out += "<single>" + std::string(kEol);
+  out += MakeElement("number", std::to_string(s.nsingle)) + kEol;
+  for (int p = 1; p <= s.nsingle; ++p) {
+    std::string e;
+    for (int j = 1; j <= s.nreag; ++j)
+      e += MakeElement(Tag("total", j), Num(s.stotal(j, p))) + MakeElement(Tag("free", j), Num(s.sfree(j, p))) +
+           MakeElement(Tag("flag", j), Bool(s.sflag(j, p)));
+    out += MakeElement(Tag("p", p), e) + kEol;
+  }
+  out += "</single>" + std::string(kEol);
+  out += "<captions>" + std::string(kEol);
+  for (int k = 1; k <= s.ntotal(); ++k) out += MakeElement(Tag("c", k), s.caption(k)) + kEol;
+  out += "</captions>" + std::string(kEol);
+  out += "</Tarn>" + std::string(kEol);
+  return out;
+}
+
+}  // namespace
+
+std::string GetElement(std::string_view tag, std::string_view text) {
+  std::string t = NoBlanks(tag);
+  std::string open = "<" + t + ">";
+  std::string close = "</" + t + ">";
+  std::size_t b = text.find(open);
+  std::size_t e = text.find(close);
+  if (b == std::string_view::npos || e == std::string_view::npos) return {};
+  b += open.size();
+  if (e < b) return {};
+  return std::string(text.substr(b, e - b));
+}
+
+std::string MakeElement(std::string_view tag, std::string_view value) {
+  std::string t = NoBlanks(tag);
+  return "<" + t + ">" + std::string(Trim(value)) + "</" + t + ">";
+}
+
+std::string Unquoted(std::string_view path) {
+  if (!path.empty() && path.front() == '"') {
+    std::size_t close = path.find('"', 1);
+    return std::string(path.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+  }
+  return std::string(path);
+}
+
+bool ReadTextFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return false;
+  text = buffer.str();
+  return true;
+}
+
+bool TarnSectionEmpty(std::string_view text) {
+  return Trim(GetElement("Tarn", text)).empty();
+}
+
+ReadStatus OpenXML(ProjectState& state, MessageSink& sink) {
+  std::string text;
+  if (!ReadTextFile(Unquoted(state.currentFile), text)) return ReadStatus::kUnreadable;
+  return ReadProjectText(state, text, sink);
+}
+
+ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSink& sink) {
+  ProjectState s = state;
+  s.selector = GetElement("selector", text);
+  s.potentiometricData = GetElement("potentiometric_data", text);
+  s.absorbanceData = GetElement("absorbance_data", text);
+  s.combinedData = GetElement("combined_data", text);
+  std::string tarn = GetElement("Tarn", text);
+  s.resonance = GetElement("resonance", text);
+  s.calorimetricData = GetElement("calorimetric_data", text);
+  std::string model = GetElement("model", text);
+
+  long long nreag = RoundedCount(GetElement("number", GetElement("reagents", model)));
+  long long nspecies = RoundedCount(GetElement("number", GetElement("betas", model)));
+  long long nsolids = RoundedCount(GetElement("number", GetElement("insolubles", tarn)));
+  long long nsingle = RoundedCount(GetElement("number", GetElement("single", tarn)));
+  bool tarnEmpty = Trim(tarn).empty();
+  if (tarnEmpty) nsolids = nsingle = 0;
+  if (!CountsAreSane(nreag, nspecies, nsolids, nsingle, text.size())) {
+    sink.Show(kAbsurdCountsMessage);
+    return ReadStatus::kRefused;
+  }
+  s.nreag = static_cast<int>(nreag);
+  s.nspecies = static_cast<int>(nspecies);
+  s.nsolids = static_cast<int>(nsolids);
+  s.nsingle = static_cast<int>(nsingle);
+  s.nsoluble = s.nreag + s.nspecies;
+  s.proton = 0;
+  AllocateModel(s);
+  ReadModelSection(s, model, sink);
+
+  if (tarnEmpty) {
+    for (int j = 1; j <= s.nreag; ++j) s.flag(j, 0) = s.flag(j, 1) = true;
+    ResetCaptions(s);
+  } else {
+    ReadSolids(s, tarn, sink);
+    ReadConditions(s, tarn, sink);
+    ReadSinglePoints(s, tarn, sink);
+    ReadCaptions(s, tarn);
+  }
+  s.modified = false;
+  s.recalc = true;
+  state = std::move(s);
+  return ReadStatus::kOk;
+}
+
+std::string ProjectText(const ProjectState& s) {
+  std::string out = "<calvor>" + std::string(kEol);
+  out += ModelLines(s);
+  out += CarriedLines(s);
+  out += TarnLines(s);
+  out += "</calvor>" + std::string(kEol);
+  return out;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view text) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path target(path);
+  if (target.filename().empty()) return false;
+  fs::path temp = target;
+  temp += ".saving~";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      fs::remove(temp, ec);
+      return false;
+    }
+  }
+  if (fs::exists(target, ec)) fs::permissions(temp, fs::status(target, ec).permissions(), ec);
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+bool WriteProject(ProjectState& state, const std::string& path, MessageSink& sink) {
+  if (!WriteFileAtomically(path, ProjectText(state))) {
+    sink.Show("can't save " + path + "\r" + "try saving with another name");
+    return false;
+  }
+  state.modified = false;
+  return true;
+}
+
+}  // namespace tarn

@@ -1,0 +1,55 @@
+#pragma once
+// The project file: tagged text elements, one record a line, CR LF line ends.
+// The root element and the model section are shared with the fitting program;
+// Tarn's own data live in the "Tarn" section.
+
+#include <string>
+#include <string_view>
+
+#include "model/project_state.h"
+
+namespace tarn {
+
+class MessageSink;
+
+// The content between the first "<tag>" and the first "</tag>" of text (the
+// tag's blanks removed), not trimmed; empty when either is missing.
+std::string GetElement(std::string_view tag, std::string_view text);
+// "<tag>" + value trimmed + "</tag>", the tag's blanks removed.
+std::string MakeElement(std::string_view tag, std::string_view value);
+
+enum class ReadStatus {
+  kOk,          // the project was replaced by the file's
+  kUnreadable,  // the file could not be opened or read; nothing changed, nothing shown
+  kRefused,     // the file is not a project Tarn can hold; a message was shown, nothing changed
+};
+
+// Reads a whole file into text; false when it cannot be opened or read.
+bool ReadTextFile(const std::string& path, std::string& text);
+
+// Reads state.currentFile into the open project, replacing it. A file without
+// a Tarn section (written by the fitting program alone) reads its model only.
+// A leading and trailing double quote around the path are dropped.
+ReadStatus OpenXML(ProjectState& state, MessageSink& sink);
+// The same from the file's text.
+ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSink& sink);
+
+// True when the text has no Tarn section or an empty one.
+bool TarnSectionEmpty(std::string_view text);
+
+// The file's text for the open project.
+std::string ProjectText(const ProjectState& state);
+
+// Writes the project to path through a temporary file renamed over the old
+// one, so a failure leaves the old file as it was. On success clears
+// modified; on failure shows "can't save " + path + CR + "try saving with
+// another name" and keeps modified.
+bool WriteProject(ProjectState& state, const std::string& path, MessageSink& sink);
+
+// Writes text to path through a temporary file beside it and a rename.
+bool WriteFileAtomically(const std::string& path, std::string_view text);
+
+// The path without the surrounding double quotes a command line may give it.
+std::string Unquoted(std::string_view path);
+
+}  // namespace tarn

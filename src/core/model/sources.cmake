@@ -1,0 +1,11 @@
+target_sources(tarn_core PRIVATE
+  model/index_array.h
+  model/message_sink.h
+  model/model.cpp
+  model/model.h
+  model/number_text.cpp
+  model/number_text.h
+  model/project_file.cpp
+  model/project_file.h
+  model/project_state.h
+)
