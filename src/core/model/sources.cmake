@@ -5,7 +5,11 @@ target_sources(tarn_core PRIVATE
   model/model.h
   model/number_text.cpp
   model/number_text.h
+  model/old_format.cpp
+  model/old_format.h
   model/project_file.cpp
   model/project_file.h
   model/project_state.h
+  model/reagents.cpp
+  model/reagents.h
 )
