@@ -2,6 +2,8 @@
 // The working state of the free-concentration solver and the results of a
 // point series.
 
+#include <cstdint>
+
 #include "model/index_array.h"
 
 namespace tarn {
@@ -13,6 +15,8 @@ inline constexpr int kSuccess = 1;
 inline constexpr int kIterationLimit = 5;
 inline constexpr int kNotPositiveDefinite = 6;
 inline constexpr int kSolidsArithmeticFault = -1;
+// A series of fewer than 2 points is refused before anything is calculated.
+inline constexpr int kTooFewPoints = 2;
 
 // The solver's working arrays. Reagents j = 1..nreag, soluble species
 // i = 1..nspecies, solids s = 1..nsolids, unknowns k = 1..nunknown; element 0
@@ -38,7 +42,61 @@ struct SolverWork {
   Array1<double> lnFreeSaved;
   Array1<double> solidAmountSaved;
 
-  // Sizes every array for the model's counts; every value becomes 0/false.
+  // How often a point that the iteration called converged was refused because
+  // a mass balance or an active solid's solubility did not hold.
+  std::int64_t guardRejections = 0;
+
+  // --- Constants of the model, captured by Allocate() (call it again after
+  // any change of the model). Species i's non-zero coefficients are the terms
+  // t = termStart[i] .. termStart[i + 1] - 1, in increasing reagent order; the
+  // same layout holds the solids' coefficients.
+  Array1<double> lnBeta;  // ln(10) * logbeta[i]
+  Array1<bool> ignored;   // refine[i] = Ignore
+  Array1<int> termStart;
+  Array1<int> termReagent;
+  Array1<double> termCoef;
+  Array1<int> solidTermStart;
+  Array1<int> solidTermReagent;
+  Array1<double> solidTermCoef;
+
+  // --- Scratch of the procedures, rebuilt from present, freeReagent and
+  // freeCoef at the start of each procedure. liveSpecies[1..nlive] are the
+  // species that are not ignored and whose reagents are all present (the
+  // others have concentration 0). Species i's non-zero coefficients on the
+  // unknowns are the terms unknownStart[i] .. unknownStart[i + 1] - 1 (in
+  // increasing k); its contributions to the Jacobian are the pairs
+  // pairStart[i] .. pairStart[i + 1] - 1: the offset of element (k, m), k <= m,
+  // in jac's storage and the product of the two coefficients.
+  Array1<int> liveSpecies;
+  int nlive = 0;
+  Array1<int> unknownStart;
+  Array1<int> unknownIndex;
+  Array1<double> unknownCoef;
+  Array1<int> pairStart;
+  Array1<int> pairOffset;
+  Array1<double> pairProduct;
+  // The settings these lists were made from: a procedure whose caller has
+  // changed none of them since the last one keeps the lists.
+  bool prepared = false;
+  int preparedNfree = 0;
+  Array1<bool> preparedPresent;
+  Array1<int> preparedReagent;
+  Array2<int> preparedCoef;
+  Array1<double> freeConc;      // e^lnFree[j] of the unknowns at the last Residuals call
+  Array1<double> magnitude;     // sum of the magnitudes of unknown k's soluble terms
+  Array1<double> correction;    // refinement of the solids iteration's step
+  Array1<int> activeSolid;      // solid s of rank r in the solids iteration
+  Array1<bool> solidWasActive;  // solid s was active when the point's solids iteration began
+  Array1<bool> amountClamped;   // the last solids step asked for a negative amount of solid s
+  bool concOverflow = false;    // the last SpeciesConcentrations met an overflow
+  // conc (and concOverflow) belong to these lnFree of the live species as
+  // they are listed now (a procedure that starts where the last one ended,
+  // as a titration's next point does, need not compute them again).
+  bool concValid = false;
+  Array1<double> concLnFree;
+
+  // Sizes every array for the model's counts; every value becomes 0/false;
+  // captures the model's constants.
   void Allocate(const ProjectState& state);
 };
 
@@ -54,6 +112,9 @@ struct SeriesResults {
   Array1<bool> flagNow;        // [j] true = total given at this series
   int ipoint = 0;              // the point being (or last) calculated
   int ifail = 0;               // status of the series; kSuccess when every point converged
+
+  // Sizes (and empties) every array for the model and npoints points.
+  void Allocate(const ProjectState& state, int points);
 };
 
 }  // namespace tarn

@@ -1,0 +1,105 @@
+#include "engine/solver_work.h"
+
+#include <numbers>
+
+#include "model/project_state.h"
+
+namespace tarn {
+
+namespace {
+
+// Lists the non-zero coefficients coef(j, c) of every column c = 1..ncols over
+// j = 1..nreag in increasing j: column c's terms are start[c] .. start[c+1]-1.
+template <typename Coefficient>
+void ListTerms(const Coefficient& coef, int nreag, int ncols, Array1<int>& start, Array1<int>& reagent,
+               Array1<double>& value) {
+  int count = 0;
+  for (int j = 1; j <= nreag; ++j)
+    for (int c = 1; c <= ncols; ++c) count += coef(j, c) != 0 ? 1 : 0;
+  start.Resize(ncols + 1);
+  reagent.Resize(count);
+  value.Resize(count);
+  int t = 0;
+  for (int c = 1; c <= ncols; ++c) {
+    start(c) = t;
+    for (int j = 1; j <= nreag; ++j) {
+      if (coef(j, c) == 0) continue;
+      reagent(t) = j;
+      value(t) = coef(j, c);
+      ++t;
+    }
+  }
+  start(ncols + 1) = t;
+}
+
+}  // namespace
+
+void SolverWork::Allocate(const ProjectState& state) {
+  const int nr = state.nreag, ns = state.nspecies, nk = state.nsolids;
+  const int nu = nr + nk;
+  conc.Resize(ns + nk);
+  freeTotal.Resize(nr);
+  for (Array1<double>* x : {&lnFree, &resid, &pivots, &rhs, &magnitude, &correction}) x->Resize(nu);
+  present.Resize(nu);
+  freeReagent.Resize(nu);
+  jac.Resize(nu, nu);
+  jacSingle.Resize(nu, nu);
+  freeCoef.Resize(nu, ns);
+  lnFreeSaved.Resize(nr);
+  freeConc.Resize(nr);
+  solidFlag.Resize(nk);
+  solidWasActive.Resize(nk);
+  amountClamped.Resize(nk);
+  solidAmount.Resize(nk);
+  solidAmountSaved.Resize(nk);
+  activeSolid.Resize(nk);
+  nfree = nactive = nunknown = 0;
+  ifail = kSuccess;
+  guardRejections = 0;
+  concOverflow = false;
+  concValid = false;
+  concLnFree.Resize(nr);
+
+  lnBeta.Resize(ns);
+  ignored.Resize(ns);
+  for (int i = 1; i <= ns; ++i) {
+    lnBeta(i) = std::numbers::ln10 * state.logbeta(i);
+    ignored(i) = state.refine(i) == kRefineIgnore;
+  }
+  ListTerms(state.a, nr, ns, termStart, termReagent, termCoef);
+  ListTerms(state.sa, nr, nk, solidTermStart, solidTermReagent, solidTermCoef);
+  // The unknowns' terms and pairs are at most the model's non-zero
+  // coefficients and their pairs.
+  int pairs = 0;
+  for (int i = 1; i <= ns; ++i) {
+    const int terms = termStart(i + 1) - termStart(i);
+    pairs += terms * (terms + 1) / 2;
+  }
+  liveSpecies.Resize(ns);
+  nlive = 0;
+  unknownStart.Resize(ns + 1);
+  unknownIndex.Resize(termReagent.Upper());
+  unknownCoef.Resize(termReagent.Upper());
+  pairStart.Resize(ns + 1);
+  prepared = false;
+  preparedNfree = 0;
+  preparedPresent.Resize(nu);
+  preparedReagent.Resize(nu);
+  preparedCoef.Resize(nu, ns);
+  pairOffset.Resize(pairs);
+  pairProduct.Resize(pairs);
+}
+
+void SeriesResults::Allocate(const ProjectState& state, int points) {
+  const int nr = state.nreag, nk = state.nsolids;
+  npoints = points < 0 ? 0 : points;
+  speciesConc.Resize(state.ntotal(), npoints);
+  pH.Resize(npoints);
+  totalSet.Resize(npoints, nr + nk);
+  totalCalc.Resize(npoints, nr + nk);
+  plotTotal.Resize(npoints, nr);
+  flagNow.Resize(nr + nk);
+  ipoint = 0;
+}
+
+}  // namespace tarn

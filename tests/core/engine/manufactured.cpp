@@ -1,0 +1,142 @@
+#include "manufactured.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "model_builder.h"
+
+namespace tarn::test {
+
+std::uint64_t Random::Next() {
+  // splitmix64
+  std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
+  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+  return z ^ (z >> 31);
+}
+
+double Random::Uniform(double low, double high) {
+  return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53;
+}
+
+int Random::Integer(int low, int high) {
+  return low + static_cast<int>(Next() % static_cast<std::uint64_t>(high - low + 1));
+}
+
+namespace {
+
+// Coefficients of a random species or solid over 1..3 distinct reagents; the
+// proton (reagent 1) may have a negative coefficient.
+std::vector<int> RandomCoefficients(Random& random, int nreag, int firstReagent) {
+  std::vector<int> coef(static_cast<std::size_t>(nreag), 0);
+  const int terms = random.Integer(1, std::min(3, nreag - firstReagent + 1));
+  for (int t = 0; t < terms; ++t) {
+    const int j = random.Integer(firstReagent, nreag);
+    int c = random.Integer(1, 3);
+    if (j == 1 && random.Integer(0, 1) == 1) c = -c;
+    coef[static_cast<std::size_t>(j - 1)] = c;
+  }
+  return coef;
+}
+
+double Log10Product(const std::vector<int>& coef, const std::vector<double>& logFree) {
+  double sum = 0;
+  for (std::size_t j = 0; j < coef.size(); ++j) sum += coef[j] * logFree[j + 1];
+  return sum;
+}
+
+std::size_t Lead(const std::vector<double>& row) {
+  std::size_t lead = 0;
+  while (lead < row.size() && std::fabs(row[lead]) <= 1e-9) ++lead;
+  return lead;
+}
+
+// True when v is independent of the rows, which are kept in echelon form
+// (distinct leading positions, increasing) and extended by v when it is.
+bool AddIndependent(std::vector<std::vector<double>>& rows, std::vector<double> v) {
+  for (const std::vector<double>& row : rows) {
+    const std::size_t lead = Lead(row);
+    const double f = v[lead] / row[lead];
+    for (std::size_t j = lead; j < v.size(); ++j) v[j] -= f * row[j];
+  }
+  if (Lead(v) == v.size()) return false;
+  rows.push_back(v);
+  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return Lead(a) < Lead(b); });
+  return true;
+}
+
+}  // namespace
+
+ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& options, int npoints) {
+  const int nreag = random.Integer(options.minReagents, options.maxReagents);
+  const int nspecies = random.Integer(1, options.maxSpecies);
+  const int nsolids = options.maxSolids > 0 ? random.Integer(0, options.maxSolids) : 0;
+  std::vector<std::string> names{"H"};
+  for (int j = 2; j <= nreag; ++j) names.push_back("M" + std::string(1, static_cast<char>('a' + j)));
+  std::vector<double> logFree(static_cast<std::size_t>(nreag) + 1, 0);
+  for (int j = 1; j <= nreag; ++j) logFree[static_cast<std::size_t>(j)] = random.Uniform(j == 1 ? -12 : -10, -2);
+
+  ModelBuilder builder(names);
+  ManufacturedSystem m;
+  m.species.assign(static_cast<std::size_t>(nspecies) + 1, 0);
+  std::vector<std::vector<int>> speciesCoef;
+  for (int i = 1; i <= nspecies; ++i) {
+    std::vector<int> coef = RandomCoefficients(random, nreag, 1);
+    const double logConc = random.Uniform(-12, -2);
+    builder.Species(logConc - Log10Product(coef, logFree), coef);
+    speciesCoef.push_back(coef);
+  }
+  const bool protonFixed = random.Integer(0, 2) == 0;
+  m.amount.assign(static_cast<std::size_t>(nsolids) + 1, 0);
+  // The precipitated solids' coefficients on the total-given reagents are
+  // independent (otherwise their amounts would not be unique).
+  std::vector<std::vector<double>> precipitatedRows;
+  for (int s = 1; s <= nsolids; ++s) {
+    std::vector<int> coef = RandomCoefficients(random, nreag, protonFixed ? 1 : 2);
+    if (std::all_of(coef.begin() + 1, coef.end(), [](int c) { return c == 0; })) coef[1] = 1;
+    std::vector<double> row(coef.begin() + (protonFixed ? 1 : 0), coef.end());
+    const bool precipitated = random.Integer(0, 1) == 1 && AddIndependent(precipitatedRows, row);
+    const double logIP = Log10Product(coef, logFree);
+    builder.Solid(precipitated ? logIP : logIP + random.Uniform(0.3, 3), coef);
+    if (precipitated) m.amount[static_cast<std::size_t>(s)] = std::pow(10.0, random.Uniform(-5, -2));
+  }
+  m.state = builder.Build();
+  MakeDistribution(m.state, npoints);
+
+  m.free.assign(static_cast<std::size_t>(nreag) + 1, 0);
+  for (int j = 1; j <= nreag; ++j)
+    m.free[static_cast<std::size_t>(j)] = std::pow(10.0, logFree[static_cast<std::size_t>(j)]);
+  for (int i = 1; i <= nspecies; ++i)
+    m.species[static_cast<std::size_t>(i)] =
+        std::pow(10.0, m.state.logbeta(i) + Log10Product(speciesCoef[static_cast<std::size_t>(i - 1)], logFree));
+  for (int j = 1; j <= nreag; ++j) {
+    double total = m.free[static_cast<std::size_t>(j)];
+    for (int i = 1; i <= nspecies; ++i) total += m.state.a(j, i) * m.species[static_cast<std::size_t>(i)];
+    for (int s = 1; s <= nsolids; ++s) total += m.state.sa(j, s) * m.amount[static_cast<std::size_t>(s)];
+    if (j == 1 && protonFixed)
+      SetPX(m.state, 1, -logFree[1], -logFree[1]);
+    else
+      SetTotal(m.state, j, total, total);
+  }
+  return m;
+}
+
+double ManufacturedError(const ManufacturedSystem& m, const SeriesResults& results, int p) {
+  const ProjectState& st = m.state;
+  double worst = 0;
+  auto relative = [](double calc, double chosen) { return std::fabs(calc - chosen) / std::fabs(chosen); };
+  for (int j = 1; j <= st.nreag; ++j)
+    worst = std::max(worst, relative(results.speciesConc(j, p), m.free[static_cast<std::size_t>(j)]));
+  for (int i = 1; i <= st.nspecies; ++i)
+    worst = std::max(worst, relative(results.speciesConc(st.nreag + i, p), m.species[static_cast<std::size_t>(i)]));
+  double largestTotal = 0;
+  for (int j = 1; j <= st.nreag; ++j) largestTotal = std::max(largestTotal, std::fabs(st.initial(j, 1)));
+  for (int s = 1; s <= st.nsolids; ++s) {
+    const double calc = results.speciesConc(st.nreag + st.nspecies + s, p);
+    worst = std::max(worst, std::fabs(calc - m.amount[static_cast<std::size_t>(s)]) / largestTotal);
+  }
+  return std::isnan(worst) ? HUGE_VAL : worst;
+}
+
+}  // namespace tarn::test

@@ -1,0 +1,49 @@
+#pragma once
+// Manufactured solutions: random models whose equilibrium is known because it
+// was chosen first (free concentrations, and the amounts of the solids that
+// precipitate), with the totals computed from it.
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/solver_work.h"
+#include "model/project_state.h"
+
+namespace tarn::test {
+
+// A small deterministic generator (the same numbers on every platform).
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next();
+  double Uniform(double low, double high);  // [low, high)
+  int Integer(int low, int high);           // [low, high]
+
+ private:
+  std::uint64_t state_;
+};
+
+struct ManufacturedOptions {
+  int minReagents = 2;
+  int maxReagents = 8;
+  int maxSpecies = 60;
+  int maxSolids = 0;
+};
+
+struct ManufacturedSystem {
+  // A distribution whose totals (and the proton's pX when it is pX-given) are
+  // the same at every point; reagent 1 is the proton.
+  ProjectState state;
+  std::vector<double> free;     // [j], j = 1..nreag
+  std::vector<double> species;  // [i], i = 1..nspecies
+  std::vector<double> amount;   // [s], s = 1..nsolids; 0 for an undersaturated solid
+};
+
+ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& options, int npoints);
+
+// The largest error of point p of the results against the chosen solution:
+// free and species concentrations relative to their own values, solid
+// amounts relative to the largest absolute total.
+double ManufacturedError(const ManufacturedSystem& system, const SeriesResults& results, int p);
+
+}  // namespace tarn::test
