@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cctype>
 #include <cfenv>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -161,15 +162,25 @@ std::string FormatScientific(double x, const Pattern& p, char sep) {
   return out + e;
 }
 
-// The shortest text of x with at most `significant` digits, '.' as the point,
-// no leading zero, exponent notation outside 1e-5 < |x| < 10^significant.
-std::string ShortestText(double x, int significant) {
-  if (!std::isfinite(x)) return "0";
-  if (x == 0) return "0";
-  Digits d = DecimalDigits(x, significant);
+// The digits of the shortest decimal that reads back as the same float.
+Digits ShortestFloatDigits(float x) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific);
+  *end = '\0';
+  Digits d;
+  const char* p = buf;
+  for (; p < end && *p != 'e'; ++p)
+    if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
+  if (p < end) d.exponent = std::atoi(p + 1);
+  return ec == std::errc() ? d : DecimalDigits(x, 9);
+}
+
+// Lays out the digits of a non-zero number: '.' as the point, no leading
+// zero, exponent notation below 1e-4 and from 10^expFrom on.
+std::string LayoutDigits(bool negative, Digits d, int expFrom) {
   while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
-  std::string out = x < 0 ? "-" : "";
-  if (d.exponent < -4 || d.exponent >= significant) {
+  std::string out = negative ? "-" : "";
+  if (d.exponent < -4 || d.exponent >= expFrom) {
     out += d.digits.substr(0, 1);
     if (d.digits.size() > 1) out += "." + d.digits.substr(1);
     char e[16];
@@ -180,6 +191,12 @@ std::string ShortestText(double x, int significant) {
   std::size_t pointPos = static_cast<std::size_t>(d.exponent) + 1;
   if (d.digits.size() <= pointPos) return out + d.digits + std::string(pointPos - d.digits.size(), '0');
   return out + d.digits.substr(0, pointPos) + "." + d.digits.substr(pointPos);
+}
+
+// The shortest text of x with at most `significant` digits.
+std::string ShortestText(double x, int significant) {
+  if (!std::isfinite(x) || x == 0) return "0";
+  return LayoutDigits(x < 0, DecimalDigits(x, significant), significant);
 }
 
 bool IsBlank(char c) {
@@ -256,9 +273,20 @@ std::string PlainText(int n) {
   return n < 0 ? std::to_string(n) : " " + std::to_string(n);
 }
 
+std::string FullPrecisionText(double x) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 17);
+  return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
 std::string FileNumber(double x) {
   bool single = std::isfinite(x) && static_cast<double>(static_cast<float>(x)) == x;
-  return ShortestText(x, single ? 7 : 15);
+  if (!single) return ShortestText(x, 15);
+  if (x == 0) return "0";
+  // The shortest text that reads back as the same single-precision value: 7
+  // digits or fewer for every value typed or read from a file, so a file
+  // written, read and written again is the same to the byte.
+  return LayoutDigits(x < 0, ShortestFloatDigits(static_cast<float>(x)), 7);
 }
 
 std::optional<double> ParseNumber(std::string_view text, MessageSink& sink) {

@@ -38,9 +38,17 @@ std::string PlainTextSingle(double x);
 // The conversion of an integer: " 12", "-3".
 std::string PlainText(int n);
 
+// The full-precision text of a double for data files that other programs read
+// (the batch tool's csv): 17 significant digits, enough to read back the same
+// double; '.' as the decimal point whatever the locale; no leading blank; no
+// trailing zeros; exponent notation ("1.5e-05") below 1e-4 and from 1e17 on.
+std::string FullPrecisionText(double x);
+
 // The number writer of the project and settings files: the plain conversion
 // without the leading blank. A value that single precision holds exactly is
-// written with at most 7 significant digits, any other with at most 15.
+// written as the shortest text that reads back as that value (at most 7
+// significant digits for any value read from a 7-digit text), any other with
+// at most 15 significant digits.
 std::string FileNumber(double x);
 
 // Reads a number typed by the user or stored in a file. Either '.' or ',' may

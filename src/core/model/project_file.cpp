@@ -37,58 +37,48 @@ std::string Num(double x) {
   return FileNumber(x);
 }
 
-// The counts of the file, read before anything is allocated.
-struct Counts {
-  double nreag = 0, nspecies = 0, nsolids = 0, nsingle = 0;
-};
-
-long long RoundedCount(std::string_view text) {
-  double v = LeadingNumber(text);
-  if (!std::isfinite(v) || std::fabs(v) > 1e15) return -1;
-  return std::llround(v);
-}
-
-struct Sections {
-  std::string model, tarn;
-};
-
 void ReadModelSection(ProjectState& s, const std::string& model, MessageSink& sink) {
   s.title = GetElement("title", model);
   s.maxit = ParseInteger(GetElement("maxit", model));
   s.mode = ParseInteger(GetElement("mode", model));
   s.excessive = ParseNumberOrZero(GetElement("excessive", model), sink);
   std::string reagents = GetElement("reagents", model);
+  ElementIndex names(reagents);
   for (int j = 1; j <= s.nreag; ++j) {
-    s.name(j) = GetElement(Tag("name", j), reagents);
+    s.name(j) = names.Get(Tag("name", j));
     if (IsProtonName(s.name(j))) s.proton = j;
   }
   std::string betas = GetElement("betas", model);
+  ElementIndex species(betas);
   for (int i = 1; i <= s.nspecies; ++i) {
-    std::string b = GetElement(Tag("b", i), betas);
-    s.logbeta(i) = ParseNumberOrZero(GetElement("value", b), sink);
-    s.refine(i) = ParseInteger(GetElement("refine", b));
-    for (int j = 1; j <= s.nreag; ++j) s.a(j, i) = ParseInteger(GetElement(Tag("a", j), b));
+    std::string b = species.Get(Tag("b", i));
+    ElementIndex fields(b);
+    s.logbeta(i) = ParseNumberOrZero(fields.Get("value"), sink);
+    s.refine(i) = ParseInteger(fields.Get("refine"));
+    for (int j = 1; j <= s.nreag; ++j) s.a(j, i) = ParseInteger(fields.Get(Tag("a", j)));
   }
 }
 
 void ReadSolids(ProjectState& s, const std::string& tarn, MessageSink& sink) {
   std::string insolubles = GetElement("insolubles", tarn);
+  ElementIndex solids(insolubles);
   for (int k = 1; k <= s.nsolids; ++k) {
-    std::string e = GetElement(Tag("i", k), insolubles);
-    s.logksp(k) = static_cast<float>(ParseNumberOrZero(GetElement("value", e), sink));
-    for (int j = 1; j <= s.nreag; ++j) s.sa(j, k) = ParseInteger(GetElement(Tag("a", j), e));
+    std::string e = solids.Get(Tag("i", k));
+    ElementIndex fields(e);
+    s.logksp(k) = static_cast<float>(ParseNumberOrZero(fields.Get("value"), sink));
+    for (int j = 1; j <= s.nreag; ++j) s.sa(j, k) = ParseInteger(fields.Get(Tag("a", j)));
   }
 }
 
 void ReadConditions(ProjectState& s, const std::string& tarn, MessageSink& sink) {
-  double t = ParseNumberOrZero(GetElement("type", tarn), sink);
-  s.type = std::lround(t) == 1 ? kDistribution : kTitration;
+  s.type = CalculationType(ParseNumberOrZero(GetElement("type", tarn), sink));
 
   std::string titration = GetElement("titration", tarn);
   s.volume[0] = ParseNumberOrZero(GetElement("volume", titration), sink);
   s.vfinal = ParseNumberOrZero(GetElement("final", titration), sink);
+  ElementIndex titrationRows(titration);
   for (int j = 1; j <= s.nreag; ++j) {
-    std::string r = GetElement(Tag("r", j), titration);
+    std::string r = titrationRows.Get(Tag("r", j));
     s.total(j, 0) = ParseNumberOrZero(GetElement("total", r), sink);
     s.burette(j, 0) = ParseNumberOrZero(GetElement("burette", r), sink);
     s.flag(j, 0) = true;
@@ -98,8 +88,9 @@ void ReadConditions(ProjectState& s, const std::string& tarn, MessageSink& sink)
   std::string simulation = GetElement("simulation", tarn);
   s.volume[1] = ParseNumberOrZero(GetElement("volume", simulation), sink);
   if (!(s.volume[1] > 0)) s.volume[1] = 1;
+  ElementIndex simulationRows(simulation);
   for (int j = 1; j <= s.nreag; ++j) {
-    std::string r = GetElement(Tag("r", j), simulation);
+    std::string r = simulationRows.Get(Tag("r", j));
     s.initial(j, 1) = ParseNumberOrZero(GetElement("initial", r), sink);
     s.final(j, 1) = ParseNumberOrZero(GetElement("final", r), sink);
     s.pxi(j, 1) = ParseNumberOrZero(GetElement("pxi", r), sink);
@@ -110,19 +101,22 @@ void ReadConditions(ProjectState& s, const std::string& tarn, MessageSink& sink)
 
 void ReadSinglePoints(ProjectState& s, const std::string& tarn, MessageSink& sink) {
   std::string single = GetElement("single", tarn);
+  ElementIndex points(single);
   for (int p = 1; p <= s.nsingle; ++p) {
-    std::string e = GetElement(Tag("p", p), single);
+    std::string e = points.Get(Tag("p", p));
+    ElementIndex fields(e);
     for (int j = 1; j <= s.nreag; ++j) {
-      s.stotal(j, p) = ParseNumberOrZero(GetElement(Tag("total", j), e), sink);
-      s.sfree(j, p) = ParseNumberOrZero(GetElement(Tag("free", j), e), sink);
-      s.sflag(j, p) = GetElement(Tag("flag", j), e).find("True") != std::string::npos;
+      s.stotal(j, p) = ParseNumberOrZero(fields.Get(Tag("total", j)), sink);
+      s.sfree(j, p) = ParseNumberOrZero(fields.Get(Tag("free", j)), sink);
+      s.sflag(j, p) = fields.Get(Tag("flag", j)).find("True") != std::string::npos;
     }
   }
 }
 
 void ReadCaptions(ProjectState& s, const std::string& tarn) {
   std::string captions = GetElement("captions", tarn);
-  for (int k = 1; k <= s.ntotal(); ++k) s.caption(k) = GetElement(Tag("c", k), captions);
+  ElementIndex items(captions);
+  for (int k = 1; k <= s.ntotal(); ++k) s.caption(k) = items.Get(Tag("c", k));
   DefaultCaptions(s);
 }
 
@@ -215,6 +209,18 @@ std::string TarnLines(const ProjectState& s) {
 
 }  // namespace
 
+long long RoundedCount(std::string_view text) {
+  double v = LeadingNumber(text);
+  if (!std::isfinite(v) || std::fabs(v) > 1e15) return -1;
+  return std::llround(v);
+}
+
+int CalculationType(double value) {
+  // The values that round to 1 (halves away from zero), without rounding
+  // magnitudes that no integer type holds.
+  return value >= 0.5 && value < 1.5 ? kDistribution : kTitration;
+}
+
 std::string GetElement(std::string_view tag, std::string_view text) {
   std::string t = NoBlanks(tag);
   std::string open = "<" + t + ">";
@@ -225,6 +231,24 @@ std::string GetElement(std::string_view tag, std::string_view text) {
   b += open.size();
   if (e < b) return {};
   return std::string(text.substr(b, e - b));
+}
+
+ElementIndex::ElementIndex(std::string_view text) : text_(text) {
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    std::size_t end = text.find_first_of("<>", at + 1);
+    if (end == std::string_view::npos) break;
+    if (text[end] == '>') first_.emplace(text.substr(at + 1, end - at - 1), at);
+  }
+}
+
+std::string ElementIndex::Get(std::string_view tag) const {
+  std::string t = NoBlanks(tag);
+  auto open = first_.find(t);
+  auto close = first_.find("/" + t);
+  if (open == first_.end() || close == first_.end()) return {};
+  std::size_t b = open->second + t.size() + 2;
+  if (close->second < b) return {};
+  return std::string(text_.substr(b, close->second - b));
 }
 
 std::string MakeElement(std::string_view tag, std::string_view value) {

@@ -3,8 +3,10 @@
 // The root element and the model section are shared with the fitting program;
 // Tarn's own data live in the "Tarn" section.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/project_state.h"
 
@@ -17,6 +19,27 @@ class MessageSink;
 std::string GetElement(std::string_view tag, std::string_view text);
 // "<tag>" + value trimmed + "</tag>", the tag's blanks removed.
 std::string MakeElement(std::string_view tag, std::string_view value);
+
+// The first "<tag>" and "</tag>" of every tag of a text, found in one pass, so
+// that reading the many indexed elements of a large project costs no more
+// than reading its text. Get(tag) gives what GetElement(tag, text) gives. The
+// text must outlive the index.
+class ElementIndex {
+ public:
+  explicit ElementIndex(std::string_view text);
+  std::string Get(std::string_view tag) const;
+
+ private:
+  std::string_view text_;
+  std::unordered_map<std::string_view, std::size_t> first_;  // tag or "/tag" -> position of its '<'
+};
+
+// A count read from a file: the leading number rounded, -1 when it is not a
+// finite number of sensible magnitude (so that CountsAreSane refuses it).
+long long RoundedCount(std::string_view text);
+// The calculation type a file's number stands for: 1 is the distribution,
+// any other value the titration.
+int CalculationType(double value);
 
 enum class ReadStatus {
   kOk,          // the project was replaced by the file's

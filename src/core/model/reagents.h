@@ -1,19 +1,31 @@
 #pragma once
 // Adding and removing reagents: the arrays of the open project are reshaped in
-// place, keeping the rest of the model and the conditions.
+// place, keeping the rest of the model and the conditions. Every array stays
+// sized from the counts. The single points keep their data: a new reagent
+// gets total 0 (total given) in every point, a removed reagent's entries go.
+
+#include <string>
 
 #include "model/project_state.h"
 
 namespace tarn {
 
-// Appends a reagent named by the letter of code 64 + nreag, with coefficient 0
-// in every species and solid, empty conditions (totals given in a titration)
-// and default captions for every species. Sets modified and recalc.
+// The name of the j-th reagent of a new model and of an added reagent: the
+// letter of code 64 + j ("A", "B", ...) while that is a printable character
+// (j <= 62), else "R" followed by j, so that no name is a control character.
+std::string DefaultReagentName(int j);
+
+// Appends a reagent named DefaultReagentName(nreag + 1), with coefficient 0 in
+// every species and solid, empty conditions (totals given in a titration) and
+// default captions for every species; the plot's label positions and marks
+// are cleared. Recomputes the proton. Sets modified and recalc.
 void AddReagent(ProjectState& state);
 
 // Removes reagent r (1..nreag) and every soluble species that contains it;
-// solids keep their other coefficients. Recomputes the proton. Sets modified
-// and recalc. The caller asks the user first.
-void RemoveReagent(ProjectState& state, int r);
+// solids keep their other coefficients, the other species keep their
+// captions, label positions and marks. Recomputes the proton. Sets modified
+// and recalc. The caller asks the user first. Returns false, changing
+// nothing, when r is not a reagent or it is the only one.
+bool RemoveReagent(ProjectState& state, int r);
 
 }  // namespace tarn
