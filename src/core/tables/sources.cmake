@@ -1,1 +1,4 @@
-# Sources of src/core/tables (none yet).
+target_sources(tarn_core PRIVATE
+  tables/concentration_table.cpp
+  tables/concentration_table.h
+)

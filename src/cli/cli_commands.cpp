@@ -1,0 +1,151 @@
+#include "cli_commands.h"
+
+#include <ctime>
+#include <iostream>
+
+#include "engine/new_concentrations.h"
+#include "engine/solver_work.h"
+#include "model/model.h"
+#include "model/number_text.h"
+#include "model/old_format.h"
+#include "model/project_file.h"
+#include "tables/concentration_table.h"
+
+namespace tarn {
+
+namespace {
+
+// The text on one line: trimmed, every run of line breaks turned into a blank.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  bool inBreak = false;
+  for (char c : Trim(text)) {
+    if (c == '\r' || c == '\n') {
+      if (!inBreak) out += ' ';
+      inBreak = true;
+    } else {
+      out += c;
+      inBreak = false;
+    }
+  }
+  return out;
+}
+
+bool IsOldFormatName(const std::string& path) {
+  return path.size() >= 4 && Upper(path.substr(path.size() - 4)) == ".TRN";
+}
+
+ReadStatus ReadProjectFile(const std::string& path, ProjectState& state, StderrSink& sink) {
+  std::string text;
+  if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
+  if (Trim(GetElement("model", text)).empty()) {
+    sink.Reason(path + " is not a project file (it has no model section)");
+    return ReadStatus::kRefused;
+  }
+  ReadStatus status = ReadProjectText(state, text, sink);
+  if (status == ReadStatus::kOk && TarnSectionEmpty(text)) {
+    // A model without conditions: the program's defaults for new Tarn data.
+    state.type = kDistribution;
+    ApplyImportDefaults(state);
+  }
+  return status;
+}
+
+// Reads a project or an old-format file into state; false (the reason
+// printed) when it cannot.
+bool LoadProject(const std::string& path, ProjectState& state, StderrSink& sink) {
+  state.currentFile = path;
+  const int shownBefore = sink.shown;
+  ReadStatus status = IsOldFormatName(path) ? OpenTrn(state, sink) : ReadProjectFile(path, state, sink);
+  if (status == ReadStatus::kUnreadable) {
+    PrintReason("cannot read " + path);
+    return false;
+  }
+  if (status == ReadStatus::kRefused) {
+    if (sink.shown == shownBefore) PrintReason("cannot read " + path + " as a project");
+    return false;
+  }
+  if (state.nreag < 1) {
+    PrintReason(path + " holds no reagents");
+    return false;
+  }
+  return true;
+}
+
+// The table's clipboard text for a terminal or a file: LF line ends, and one
+// after the last row.
+std::string TableForTerminal(const ProjectState& state, const SeriesResults& results, TablePrecision precision) {
+  ConcentrationTable table = MakeConcentrationTable(state, results, precision, CreationTimeText(std::time(nullptr)));
+  std::string text = ConcentrationTableText(state, table);
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  return text + '\n';
+}
+
+bool WriteOutput(const std::string& path, const std::string& text) {
+  if (path.empty() || path == "-") {
+    std::cout << text << std::flush;
+    if (std::cout) return true;
+    PrintReason("cannot write to standard output");
+    return false;
+  }
+  if (WriteFileAtomically(path, text)) return true;
+  PrintReason("cannot write " + path);
+  return false;
+}
+
+}  // namespace
+
+void StderrSink::Show(const std::string& text) {
+  ++shown;
+  std::cerr << OneLine(text) << std::endl;
+}
+
+void StderrSink::Reason(const std::string& reason) {
+  ++shown;
+  PrintReason(reason);
+}
+
+bool StderrSink::Ask(const std::string& text) {
+  Show(text);
+  return false;
+}
+
+void PrintReason(const std::string& reason) {
+  std::cerr << "tarn-cli: " << OneLine(reason) << std::endl;
+}
+
+int RunCalc(const CliOptions& options, StderrSink& sink) {
+  ProjectState state;
+  if (!LoadProject(options.files.at(0), state, sink)) return kExitUsage;
+  state.npoints = options.points;
+  Validation validation = ValidateConditions(state);
+  if (!validation.ok) {
+    sink.Show(validation.message);
+    return kExitFailed;
+  }
+  SolverWork work;
+  SeriesResults results;
+  const int shownBefore = sink.shown;
+  if (CalculatePoints(state, work, results, sink) != kSuccess) {
+    if (sink.shown == shownBefore) PrintReason("the calculation failed (status" + PlainText(results.ifail) + ")");
+    return kExitFailed;
+  }
+  std::string text = options.format == OutputFormat::kCsv ? ConcentrationTableCsv(state, results)
+                                                          : TableForTerminal(state, results, options.precision);
+  return WriteOutput(options.outputFile, text) ? kExitOk : kExitUsage;
+}
+
+int RunConvert(const CliOptions& options, StderrSink& sink) {
+  const std::string& input = options.files.at(0);
+  const std::string& output = options.files.at(1);
+  if (IsOldFormatName(output)) {
+    PrintReason("the output must be a project file (.cld), not an old-format file: " + output);
+    return kExitUsage;
+  }
+  ProjectState state;
+  if (!LoadProject(input, state, sink)) return kExitUsage;
+  return WriteProject(state, output, sink) ? kExitOk : kExitUsage;
+}
+
+}  // namespace tarn
