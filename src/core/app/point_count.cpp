@@ -1,0 +1,54 @@
+#include "app/point_count.h"
+
+#include "model/number_text.h"
+
+namespace tarn {
+
+std::string PresetCaption(int entry) {
+  if (entry < 1 || entry >= kCustomEntry) return {};
+  return std::to_string(kPresetPoints[static_cast<std::size_t>(entry)]);
+}
+
+PointChoice LoadPointChoice(int nsel) {
+  PointChoice c;
+  if (nsel < 1 || nsel > kMaxPoints) nsel = PointChoice{}.nsel;
+  c.nsel = nsel;
+  if (nsel < kCustomEntry) {
+    c.checked = nsel;
+    c.npoints = kPresetPoints[static_cast<std::size_t>(nsel)];
+  } else {
+    c.checked = kCustomEntry;
+    c.npoints = nsel;
+    c.customCaption = "Custom " + PlainText(nsel);
+  }
+  return c;
+}
+
+PointChoice ChoosePreset(const PointChoice& current, int entry) {
+  if (entry < 1 || entry >= kCustomEntry) return current;
+  PointChoice c = current;
+  c.nsel = entry;
+  c.checked = entry;
+  c.npoints = kPresetPoints[static_cast<std::size_t>(entry)];
+  c.customCaption = kCustomCaption;
+  return c;
+}
+
+CustomResult ChooseCustom(const PointChoice& current, std::string_view answer) {
+  CustomResult r{current, false, {}};
+  r.choice.checked = 0;
+  if (answer.empty()) return r;
+  int count = ParseInteger(answer);
+  if (count < kMinPoints || count > kMaxPoints) {
+    r.message = kPointsOutOfRange;
+    return r;
+  }
+  r.choice.npoints = count;
+  r.choice.checked = kCustomEntry;
+  r.choice.customCaption = "Custom " + std::string(answer);
+  if (count >= kCustomEntry) r.choice.nsel = count;
+  r.changed = true;
+  return r;
+}
+
+}  // namespace tarn

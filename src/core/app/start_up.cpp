@@ -1,0 +1,30 @@
+#include "app/start_up.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/program_folder.h"
+#include "app/recent_files.h"
+#include "app/store_file.h"
+#include "model/message_sink.h"
+#include "model/project_file.h"
+
+namespace tarn {
+
+Settings LoadSettingsAtStart(const std::string& programFolder, MessageSink& sink) {
+  std::vector<std::string> samples = SampleFiles(programFolder);
+  EnsureStoreFile(StorePath(programFolder), samples, sink);
+  std::string iniPath = SettingsPath(programFolder);
+  std::error_code ec;
+  Settings firstRun = FirstRunSettings(programFolder, samples);
+  if (!std::filesystem::exists(iniPath, ec) && !WriteFileAtomically(iniPath, FirstRunSettingsText(firstRun))) {
+    sink.Show("can't save " + iniPath);
+    CompactRecent(firstRun);
+    return firstRun;
+  }
+  Settings settings = ReadSettingsFile(iniPath, FirstRunSettings(programFolder, {}));
+  CompactRecent(settings);
+  return settings;
+}
+
+}  // namespace tarn

@@ -1,0 +1,39 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace tarn {
+namespace {
+
+TEST(CommandLine, PathCallerAndQuotes) {
+  CommandLine c = ParseCommandLine(JoinArguments({"/home/ann/my", "data/Cu.cld|Fit", "Program"}));
+  EXPECT_EQ(c.path, "/home/ann/my data/Cu.cld");
+  EXPECT_EQ(c.caller, "Fit Program");
+  EXPECT_EQ(CalledFromMessage(c.caller), "Called from Fit Program\rClose Tarn to return to that program");
+
+  EXPECT_EQ(ParseCommandLine("\"/a b/x.cld\"").path, "/a b/x.cld");
+  // A blank between the closing quote and "|" does not cost the path a letter.
+  c = ParseCommandLine("\"/a b/x.cld\" |Caller|x");
+  EXPECT_EQ(c.path, "/a b/x.cld");
+  EXPECT_EQ(c.caller, "Caller|x");
+  EXPECT_EQ(ParseCommandLine("\"/a/x.cld").path, "/a/x.cld");
+
+  c = ParseCommandLine("/a/x.trn");
+  EXPECT_EQ(c.path, "/a/x.trn");
+  EXPECT_EQ(c.caller, "");
+  EXPECT_EQ(ParseCommandLine(JoinArguments({})).path, "");
+}
+
+TEST(CommandLine, FileKindsAndReStoring) {
+  EXPECT_EQ(KindOfFile("/a/x.cld"), FileKind::kProject);
+  EXPECT_EQ(KindOfFile("/a/x.CLD"), FileKind::kProject);
+  EXPECT_EQ(KindOfFile("/a/x.Trn"), FileKind::kOldFormat);
+  EXPECT_EQ(KindOfFile("/a/x.xml"), FileKind::kOther);
+  EXPECT_EQ(KindOfFile("ld"), FileKind::kOther);
+  EXPECT_EQ(ReStoredPath("/a/x.trn"), "/a/x.CLD");
+  EXPECT_EQ(ReStoredMessage("/a/x.CLD"),
+            "The data will be re-stored in the file /a/x.CLD\r\rUse Save or Save As before exiting");
+}
+
+}  // namespace
+}  // namespace tarn

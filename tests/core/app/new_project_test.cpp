@@ -1,0 +1,116 @@
+#include "app/new_project.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/message_sink.h"
+#include "model/model.h"
+#include "model/project_file.h"
+
+namespace tarn {
+namespace {
+
+ProjectState Built(int nreag, int type, bool proton, const std::string& title = "t") {
+  ProjectState s;
+  s.npoints = 51;
+  s.potentiometricData = "data of the project open before";
+  s.nsolids = 4;
+  EXPECT_FALSE(AcceptNewProject(s, {nreag, type, proton, title}, "/home/ann/data1").has_value());
+  return s;
+}
+
+TEST(NewProject, ThreeReagentsTitrationWithProton) {
+  ProjectState s = Built(3, kTitration, true);
+  EXPECT_EQ(s.name(1), "A");
+  EXPECT_EQ(s.name(2), "B");
+  EXPECT_EQ(s.name(3), "H");
+  EXPECT_EQ(s.proton, 3);
+  ASSERT_EQ(s.nspecies, 2);
+  EXPECT_EQ(s.nsolids, 0);
+  EXPECT_EQ(SpeciesFormula(s, 1), "ABH");
+  EXPECT_EQ(SpeciesFormula(s, 2), "H-1");
+  EXPECT_EQ(s.caption(5), "H-1");
+  EXPECT_FLOAT_EQ(s.logbeta(2), -13.77f);
+  EXPECT_EQ(s.type, kTitration);
+  EXPECT_FLOAT_EQ(s.burette(3, kTitration), -0.1f);
+  EXPECT_EQ(s.burette(1, kTitration), 0);
+  EXPECT_FALSE(s.flag(3, kDistribution));
+  EXPECT_TRUE(s.flag(3, kTitration));
+  // The titration's derived concentrations follow from 0.2 in 10 mL plus 2 mL of titrant.
+  EXPECT_DOUBLE_EQ(s.initial(1, kTitration), s.total(1, kTitration) / 10);
+  EXPECT_DOUBLE_EQ(s.final(1, kTitration), s.total(1, kTitration) / 12);
+  EXPECT_NEAR(s.final(3, kTitration), 0, 1e-12);
+  EXPECT_TRUE(s.modified);
+  EXPECT_TRUE(s.recalc);
+  EXPECT_EQ(s.npoints, 51);
+  EXPECT_TRUE(s.potentiometricData.empty());
+  EXPECT_TRUE(ValidateConditions(s).ok);
+  s.type = kDistribution;  // pH 3 to 9 makes the distribution calculable too
+  EXPECT_TRUE(ValidateConditions(s).ok);
+}
+
+TEST(NewProject, TwoReagentsWithoutProtonAndTheFileName) {
+  ProjectState s = Built(2, kDistribution, false, "Cu-glycine");
+  ASSERT_EQ(s.nspecies, 1);
+  EXPECT_EQ(s.caption(3), "AB");
+  EXPECT_EQ(s.logbeta(1), 0);
+  EXPECT_EQ(s.type, kDistribution);
+  EXPECT_EQ(s.proton, 0);
+  EXPECT_EQ(s.title, "Cu-glycine");
+  EXPECT_EQ(s.currentFile, "/home/ann/data1/Cu-glycine.cld");
+  EXPECT_EQ(NewProjectPath("/d", "Cu/gly"), "/d/Cu-gly.cld");
+}
+
+TEST(NewProject, UntitledProjectIsRefusedAndNothingChanges) {
+  ProjectState s;
+  s.title = "open project";
+  for (const char* title : {"???", "", "   "}) {
+    std::optional<TitledMessage> refusal = AcceptNewProject(s, {3, kTitration, true, title}, "/d");
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->text, "Please enter a project title\rIt will also be the default name for the CLD file");
+    EXPECT_EQ(refusal->title, "Saving new project");
+    EXPECT_EQ(s.title, "open project");
+  }
+}
+
+TEST(NewProject, ManyReagentsGetDistinctPlainNames) {
+  EXPECT_EQ(NewReagentName(26), "Z");
+  EXPECT_EQ(NewReagentName(27), "AA");
+  EXPECT_EQ(NewReagentName(52), "AZ");
+  EXPECT_EQ(NewReagentName(53), "BA");
+  EXPECT_EQ(NewReagentName(702), "ZZ");
+  EXPECT_EQ(NewReagentName(703), "AAA");
+  ProjectState s = Built(999, kTitration, false);
+  std::set<std::string> names;
+  for (int j = 1; j <= 999; ++j) {
+    names.insert(s.name(j));
+    for (char c : s.name(j)) ASSERT_TRUE(c >= 'A' && c <= 'Z') << j;
+  }
+  EXPECT_EQ(names.size(), 999u);
+  EXPECT_EQ(s.proton, 8);  // reagent 8 is named H, and so is the proton, as a file read finds it
+}
+
+TEST(NewProject, SavedAndReopenedIsTheSameProject) {
+  for (bool proton : {false, true}) {
+    ProjectState made = Built(4, kTitration, proton, "round trip");
+    std::string text = ProjectText(made);
+    ProjectState back;
+    RecordingSink sink;
+    ASSERT_EQ(ReadProjectText(back, text, sink), ReadStatus::kOk);
+    EXPECT_EQ(ProjectText(back), text);
+    EXPECT_EQ(back.proton, made.proton);
+    EXPECT_EQ(back.excessive, made.excessive);
+    EXPECT_EQ(back.logbeta(2 - !proton), made.logbeta(2 - !proton));
+    for (int j = 1; j <= made.nreag; ++j)
+      for (int t : {kTitration, kDistribution}) {
+        EXPECT_EQ(back.initial(j, t), made.initial(j, t)) << j << " " << t;
+        EXPECT_EQ(back.final(j, t), made.final(j, t)) << j << " " << t;
+        EXPECT_EQ(back.burette(j, kTitration), made.burette(j, kTitration));
+        EXPECT_EQ(back.flag(j, t), made.flag(j, t));
+      }
+  }
+}
+
+}  // namespace
+}  // namespace tarn

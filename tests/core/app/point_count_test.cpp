@@ -1,0 +1,70 @@
+#include "app/point_count.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+
+namespace tarn {
+namespace {
+
+TEST(PointCount, LoadRuleForPresetAndCustomCounts) {
+  PointChoice five = LoadPointChoice(5);
+  EXPECT_EQ(five.checked, 5);
+  EXPECT_EQ(five.npoints, 501);
+  EXPECT_EQ(PresetCaption(five.checked), "501");
+
+  PointChoice custom = LoadPointChoice(250);
+  EXPECT_EQ(custom.checked, kCustomEntry);
+  EXPECT_EQ(custom.customCaption, "Custom  250");
+  EXPECT_EQ(custom.npoints, 250);
+  // The count persists: writing the settings again keeps 250, not 8.
+  EXPECT_EQ(custom.nsel, 250);
+
+  EXPECT_EQ(LoadPointChoice(0).npoints, 101);
+  EXPECT_EQ(LoadPointChoice(kMaxPoints + 1).npoints, 101);
+  for (int entry = 1; entry < kCustomEntry; ++entry)
+    EXPECT_EQ(std::to_string(LoadPointChoice(entry).npoints), PresetCaption(entry));
+}
+
+TEST(PointCount, MenuChoices) {
+  PointChoice c = ChoosePreset(LoadPointChoice(250), 4);
+  EXPECT_EQ(c.nsel, 4);
+  EXPECT_EQ(c.checked, 4);
+  EXPECT_EQ(c.npoints, 201);
+  EXPECT_EQ(c.customCaption, "Custom");
+
+  CustomResult cancel = ChooseCustom(c, "");
+  EXPECT_FALSE(cancel.changed);
+  EXPECT_EQ(cancel.choice.checked, 0);
+  EXPECT_EQ(cancel.choice.npoints, 201);
+  EXPECT_TRUE(cancel.message.empty());
+
+  CustomResult custom = ChooseCustom(c, "333 pts");
+  EXPECT_TRUE(custom.changed);
+  EXPECT_EQ(custom.choice.checked, kCustomEntry);
+  EXPECT_EQ(custom.choice.npoints, 333);
+  EXPECT_EQ(custom.choice.customCaption, "Custom 333 pts");
+  EXPECT_EQ(LoadPointChoice(custom.choice.nsel).npoints, 333);
+
+  // Too few points for a series (and a custom count below 8 is not kept).
+  CustomResult few = ChooseCustom(c, "5");
+  EXPECT_EQ(few.choice.npoints, 5);
+  EXPECT_EQ(few.choice.nsel, 4);
+  for (const char* bad : {"1", "0", "abc", "-20", "  ", "99999999"}) {
+    CustomResult r = ChooseCustom(c, bad);
+    EXPECT_FALSE(r.changed) << bad;
+    EXPECT_EQ(r.choice.npoints, 201) << bad;
+    EXPECT_EQ(r.message, kPointsOutOfRange) << bad;
+  }
+}
+
+TEST(PointCount, EveryStoredCustomCountSurvivesTheSettingsFile) {
+  for (int n : {8, 9, 1201, kMaxPoints}) {
+    Settings s;
+    s.nsel = LoadPointChoice(n).nsel;
+    EXPECT_EQ(LoadPointChoice(ReadSettingsText(SettingsText(s)).nsel).npoints, n);
+  }
+}
+
+}  // namespace
+}  // namespace tarn
