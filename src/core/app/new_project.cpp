@@ -4,6 +4,7 @@
 
 #include "model/model.h"
 #include "model/number_text.h"
+#include "model/reagents.h"
 
 namespace tarn {
 
@@ -28,7 +29,7 @@ void SetScalars(ProjectState& s) {
 }
 
 void SetReagent(ProjectState& s, int j, double burette) {
-  s.name(j) = NewReagentName(j);
+  s.name(j) = DefaultReagentName(j);
   s.a(j, 1) = 1;
   for (int t : {kTitration, kDistribution}) {
     s.total(j, t) = Single(0.2);
@@ -57,13 +58,6 @@ std::optional<TitledMessage> CheckNewProjectTitle(std::string_view title) {
   if (title != kUntitled && !Trim(title).empty()) return std::nullopt;
   return TitledMessage{"Please enter a project title\rIt will also be the default name for the CLD file",
                        "Saving new project"};
-}
-
-std::string NewReagentName(int j) {
-  std::string name;
-  for (int n = std::max(j, 1); n > 0; n = (n - 1) / 26)
-    name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
-  return name;
 }
 
 std::string NewProjectPath(std::string_view writedir, std::string_view title) {

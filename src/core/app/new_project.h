@@ -35,11 +35,6 @@ struct TitledMessage {
 // "Saving new project"; nothing when the title can be used.
 std::optional<TitledMessage> CheckNewProjectTitle(std::string_view title);
 
-// The name of reagent j of a new project: "A" to "Z" for j = 1..26, then on
-// as column letters do ("AA", "AB", ..., "AZ", "BA", ..., "ZZ", "AAA"), so
-// every name is a distinct plain upper-case word.
-std::string NewReagentName(int j);
-
 // writedir + "/" + title + ".cld"; a "/" inside the title becomes "-" so the
 // file lands in writedir.
 std::string NewProjectPath(std::string_view writedir, std::string_view title);

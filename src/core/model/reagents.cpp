@@ -1,5 +1,7 @@
 #include "model/reagents.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "model/model.h"
@@ -80,8 +82,12 @@ void Apply(ProjectState& s, const Reshape& r) {
 }  // namespace
 
 std::string DefaultReagentName(int j) {
-  if (j >= 1 && 64 + j <= 126) return std::string(1, static_cast<char>(64 + j));
-  return "R" + std::to_string(j);
+  // "A" to "Z" for the first 26, then "AA", "AB", ... as spreadsheet columns
+  // run: letters only, so no automatic name is a lower-case "h" (the proton)
+  // or a character that is not plain text.
+  std::string name;
+  for (int n = std::max(j, 1); n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return name;
 }
 
 void AddReagent(ProjectState& s) {

@@ -208,13 +208,15 @@ TEST_F(Reagents, RemovalIsRefusedForNoReagentOrTheLastOne) {
   ExpectConsistent();
 }
 
-TEST(ReagentNames, LettersWhilePrintable) {
+TEST(ReagentNames, LettersThenColumnLetters) {
   EXPECT_EQ(DefaultReagentName(1), "A");
   EXPECT_EQ(DefaultReagentName(4), "D");
   EXPECT_EQ(DefaultReagentName(26), "Z");
-  EXPECT_EQ(DefaultReagentName(62), "~");
-  EXPECT_EQ(DefaultReagentName(63), "R63");
-  EXPECT_EQ(DefaultReagentName(200), "R200");
+  EXPECT_EQ(DefaultReagentName(27), "AA");
+  EXPECT_EQ(DefaultReagentName(52), "AZ");
+  EXPECT_EQ(DefaultReagentName(53), "BA");
+  EXPECT_EQ(DefaultReagentName(702), "ZZ");
+  EXPECT_EQ(DefaultReagentName(703), "AAA");
 }
 
 TEST(ReagentNames, TheEighthAddedReagentIsTheProton) {
