@@ -40,14 +40,8 @@ void AppendTerm(std::string& out, const std::string& reagent, int coefficient) {
 
 }  // namespace
 
-void AllocateModel(ProjectState& s) {
-  const int nr = s.nreag, ns = s.nspecies, nk = s.nsolids, np = s.nsingle, nt = s.ntotal();
-  s.a.Resize(nr, ns);
-  s.name.Resize(nr);
-  s.logbeta.Resize(ns);
-  s.refine.Resize(ns);
-  s.logksp.Resize(nk + 1);
-  s.sa.Resize(nr, nk);
+void AllocateConditions(ProjectState& s) {
+  const int nr = s.nreag, np = s.nsingle, nt = s.ntotal();
   s.plotMark.Resize(nt);
   s.speciesInfo.Resize(1, nt);
   s.caption.Resize(nt);
@@ -57,6 +51,17 @@ void AllocateModel(ProjectState& s) {
   s.sfree.Resize(nr, np);
   s.sflag.Resize(nr, np);
   s.sresult.Resize(nt, np);
+}
+
+void AllocateModel(ProjectState& s) {
+  const int nr = s.nreag, ns = s.nspecies, nk = s.nsolids;
+  s.a.Resize(nr, ns);
+  s.name.Resize(nr);
+  s.logbeta.Resize(ns);
+  s.refine.Resize(ns);
+  s.logksp.Resize(nk + 1);
+  s.sa.Resize(nr, nk);
+  AllocateConditions(s);
   s.plot.yUpper[0] = 100;
   s.plot.yLower[0] = 0;
   s.plot.yChoice = 0;

@@ -11,6 +11,9 @@ namespace tarn {
 // (Re)allocates every array of the project from its counts, discarding the
 // contents; resets the label positions, the plot's Y settings and the palette.
 void AllocateModel(ProjectState& state);
+// (Re)allocates, empty, the species list (captions, plot marks, label
+// positions), the conditions and the single points; the model stays.
+void AllocateConditions(ProjectState& state);
 
 // The formula text of soluble species i, such as CuL2H-1 or (L1)2.
 std::string SpeciesFormula(const ProjectState& state, int i);

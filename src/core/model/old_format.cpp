@@ -250,16 +250,7 @@ void ReadCaptions(ProjectState& s, TrnCursor& c) {
 // The arrays an import refills: the species list, the conditions and the
 // single points. Names, species and solids stay.
 void ReallocateConditions(ProjectState& s) {
-  const int nr = s.nreag, nt = s.ntotal(), np = s.nsingle;
-  s.plotMark.Resize(nt);
-  s.speciesInfo.Resize(1, nt);
-  s.caption.Resize(nt);
-  for (Array2<double>* c : {&s.total, &s.burette, &s.pxi, &s.pxf, &s.initial, &s.final}) c->Resize(nr, 1);
-  s.flag.Resize(nr, 1);
-  s.stotal.Resize(nr, np);
-  s.sfree.Resize(nr, np);
-  s.sflag.Resize(nr, np);
-  s.sresult.Resize(nt, np);
+  AllocateConditions(s);
   s.plot.yChoice = 0;
 }
 
