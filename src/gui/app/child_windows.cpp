@@ -1,0 +1,166 @@
+#include "gui/app/child_windows.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <algorithm>
+
+#include "gui/app/help_window.h"
+#include "gui/app/session.h"
+#include "gui/ui/screen.h"
+
+namespace tarn::gui {
+
+namespace {
+
+constexpr std::array<int, 3> kRightWindows{kPlotWindow, kSinglePointsWindow, kConditionalWindow};
+
+bool IsNormal(const QMdiSubWindow& window) {
+  return !window.isMinimized() && !window.isMaximized();
+}
+
+}  // namespace
+
+int HelpContextOf(int window) {
+  switch (window) {
+    case kEditorWindow:
+      return 200;
+    case kPlotWindow:
+      return 300;
+    case kTableWindow:
+      return 400;
+    case kSinglePointsWindow:
+      return 600;
+    case kConditionalWindow:
+      return 700;
+    default:
+      return 0;
+  }
+}
+
+const char* HelpPageOf(int contextId) {
+  switch (contextId) {
+    case 200:
+      return "Adjust_Model";
+    case 300:
+      return "Tarn plots";
+    case 400:
+      return "Table of concentrations";
+    case 600:
+      return "Single_Data_Points";
+    case 700:
+      return "Conditional constants";
+    default:
+      return kHelpMainPage;
+  }
+}
+
+ChildWindows::ChildWindows(QMdiArea& area, Factory factory) : area_(area), factory_(std::move(factory)) {}
+
+QMdiSubWindow* ChildWindows::SubWindow(int window) const {
+  if (window < kEditorWindow || window > kConditionalWindow) return nullptr;
+  QMdiSubWindow* sub = subWindows_[static_cast<std::size_t>(window)];
+  return sub != nullptr && !sub->isHidden() ? sub : nullptr;
+}
+
+QWidget* ChildWindows::Widget(int window) const {
+  QMdiSubWindow* sub = SubWindow(window);
+  return sub == nullptr ? nullptr : sub->widget();
+}
+
+QMdiSubWindow* ChildWindows::Show(int window) {
+  QMdiSubWindow* sub = SubWindow(window);
+  if (sub == nullptr) {
+    if (window < kEditorWindow || window > kConditionalWindow) return nullptr;
+    QWidget* widget = factory_(window);
+    if (widget == nullptr) return nullptr;
+    QSize wanted = widget->size();  // the window's own size, frame not counted
+    sub = area_.addSubWindow(widget);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(area_.window()->windowIcon());
+    subWindows_[static_cast<std::size_t>(window)] = sub;
+    sub->show();
+    QSize frame = sub->size() - widget->size();
+    sub->resize(std::min(wanted.width() + frame.width(), std::max(ClientWidth(), 1)),
+                std::min(wanted.height() + frame.height(), std::max(ClientHeight(), 1)));
+  }
+  if (sub->isMinimized()) sub->showNormal();
+  sub->show();
+  area_.setActiveSubWindow(sub);
+  return sub;
+}
+
+void ChildWindows::Close(int window) {
+  QMdiSubWindow* sub = SubWindow(window);
+  if (sub == nullptr) return;
+  if (sub->close()) delete sub;  // at once, so the window's open mark goes with it
+}
+
+void ChildWindows::CloseAll() {
+  for (int window = kEditorWindow; window <= kConditionalWindow; ++window) Close(window);
+}
+
+int ChildWindows::ActiveWindow() const {
+  QMdiSubWindow* active = area_.activeSubWindow();
+  for (int window = kEditorWindow; window <= kConditionalWindow; ++window)
+    if (active != nullptr && SubWindow(window) == active) return window;
+  return 0;
+}
+
+int ChildWindows::ClientWidth() const {
+  return area_.viewport()->width();
+}
+
+int ChildWindows::ClientHeight() const {
+  return area_.viewport()->height();
+}
+
+QMdiSubWindow* ChildWindows::FirstRightWindow() const {
+  for (int window : kRightWindows)
+    if (QMdiSubWindow* sub = SubWindow(window)) return sub;
+  return nullptr;
+}
+
+void ChildWindows::Tiler() {
+  int left = 0;
+  if (QMdiSubWindow* editor = SubWindow(kEditorWindow)) {
+    editor->showNormal();
+    editor->setGeometry(0, 0, TwipsToPixelsX(kEditorWidthTwips), ClientHeight());
+    left = editor->width();
+  }
+  if (QMdiSubWindow* right = FirstRightWindow()) {
+    right->showNormal();
+    right->setGeometry(left, 0, std::max(0, ClientWidth() - left), ClientHeight());
+  }
+}
+
+void ChildWindows::Split(int rightWindow, int side, bool tiling) {
+  QMdiSubWindow* editor = SubWindow(kEditorWindow);
+  QMdiSubWindow* right = SubWindow(rightWindow);
+  if (!tiling || editor == nullptr || right == nullptr || !IsNormal(*editor) || !IsNormal(*right)) return;
+  if (side == 1) {
+    right->move(editor->width(), right->y());
+  } else {
+    if (right->x() <= 0) return;  // the editor cannot become that narrow
+    editor->resize(right->x(), editor->height());
+  }
+  int width = ClientWidth() - right->x();
+  if (width > 0) right->resize(width, right->height());
+}
+
+void ChildWindows::FitToClient(bool tiling) {
+  QMdiSubWindow* editor = SubWindow(kEditorWindow);
+  if (editor != nullptr && IsNormal(*editor)) editor->setGeometry(editor->x(), 0, editor->width(), ClientHeight());
+  if (!tiling || editor == nullptr) return;
+  for (int window : kRightWindows) {
+    QMdiSubWindow* right = SubWindow(window);
+    if (right == nullptr || !IsNormal(*right)) continue;
+    int width = ClientWidth() - editor->width();
+    if (width > 0) right->setGeometry(right->x(), 0, width, ClientHeight());
+  }
+}
+
+void ChildWindows::Cascade() {
+  area_.cascadeSubWindows();
+}
+
+}  // namespace tarn::gui

@@ -1,0 +1,179 @@
+// The main window's calculation commands (calculate, the point count, single
+// data points) and the Reagents menu.
+
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+
+#include "app/program_folder.h"
+#include "engine/new_concentrations.h"
+#include "gui/app/main_window.h"
+#include "gui/ui/input_box.h"
+#include "gui/ui/message_box.h"
+#include "gui/ui/text.h"
+#include "model/reagents.h"
+
+namespace tarn::gui {
+
+namespace {
+
+constexpr int kMinKappReagents = 3;
+constexpr const char* kKappInTitration =
+    "Conditional constants cannot be calculated in the context of a titration simulation\r"
+    "Please check the speciation conditions before attempting to calculate conditional constants";
+constexpr const char* kPointsFailed = "free concentration calculation failed";
+constexpr const char* kRemoveTitle = "Tarn Editor";
+
+// A reagent name as a menu caption: "&" is a letter, not an access key.
+QString MenuCaption(const std::string& name) {
+  QString caption = ToQ(name);
+  caption.replace(u'&', QStringLiteral("&&"));
+  return caption;
+}
+
+}  // namespace
+
+// Validation, then the series when the results are out of date. True when
+// the results are up to date.
+bool T32Main::Calculate() {
+  ProjectState& project = session_.project;
+  Validation check = ValidateConditions(project);
+  if (!check.ok) {
+    ShowMessage(check.message, kAppTitle, this);
+    FocusConditionsBox(check.focus);
+    return false;
+  }
+  if (project.recalc) {
+    GuiMessageSink sink(this);
+    CalculatePoints(project, session_.work, session_.results, sink);
+  }
+  if (session_.results.ifail != kSuccess) return false;
+  project.recalc = false;
+  return true;
+}
+
+void T32Main::calc_Click(int index) {
+  if (!HasProject() || !Calculate()) return;
+  if (index == 0) {
+    for (int window : {kSinglePointsWindow, kConditionalWindow, kTableWindow}) children_.Close(window);
+    ShowChild(kEditorWindow);
+    ShowChild(kPlotWindow);
+    if (Tiling()) Tiler();
+  } else if (index == 1) {
+    RefreshTable();
+    ShowChild(kTableWindow);
+  } else if (index == 2) {
+    for (int window : {kSinglePointsWindow, kTableWindow, kPlotWindow}) children_.Close(window);
+    ShowChild(kEditorWindow);
+    ShowChild(kConditionalWindow);
+    Splitter3(1);
+    if (Tiling()) Tiler();
+    if (session_.project.type == kTitration) ShowMessage(kKappInTitration, kAppTitle, this);
+  }
+}
+
+void T32Main::points_Click(int index) {
+  if (index == kCustomEntry) {
+    std::optional<std::string> answer = InputBox(kCustomPrompt, kCustomTitle, "", this);
+    CustomResult custom = ChooseCustom(pointChoice_, answer.value_or(""));
+    pointChoice_ = custom.choice;
+    ApplyPointChoice();
+    if (!custom.message.empty()) ShowMessage(custom.message, kAppTitle, this);
+    if (!custom.changed) return;
+  } else {
+    if (index < 1 || index >= kCustomEntry) return;
+    pointChoice_ = ChoosePreset(pointChoice_, index);
+    ApplyPointChoice();
+  }
+  SaveSettings();
+  RecalculateForPoints();
+}
+
+// The menu shows the point choice; the project and the settings take its count.
+void T32Main::ApplyPointChoice() {
+  for (int entry = 1; entry <= kCustomEntry; ++entry)
+    menus_.points[static_cast<std::size_t>(entry)]->setChecked(entry == pointChoice_.checked);
+  menus_.points[kCustomEntry]->setText(ToQ(pointChoice_.customCaption));
+  session_.project.npoints = pointChoice_.npoints;
+  session_.settings.nsel = pointChoice_.nsel;
+}
+
+void T32Main::RecalculateForPoints() {
+  ProjectState& project = session_.project;
+  if (!HasProject()) return;
+  Validation check = ValidateConditions(project);
+  if (!check.ok) {
+    ShowMessage(check.message, kAppTitle, this);
+    FocusConditionsBox(check.focus);
+    return;
+  }
+  project.recalc = true;
+  GuiMessageSink sink(this);
+  if (CalculatePoints(project, session_.work, session_.results, sink) != kSuccess) {
+    ShowMessage(kPointsFailed, kAppTitle, this);
+    return;
+  }
+  project.recalc = false;
+  ReplotIfOpen();
+  RefreshTable();
+}
+
+void T32Main::Sdp_Click() {
+  if (!HasProject()) return;
+  for (int window : {kPlotWindow, kTableWindow, kConditionalWindow}) children_.Close(window);
+  ShowChild(kEditorWindow);
+  ShowChild(kSinglePointsWindow);
+  Splitter2(1);
+  if (Tiling()) Tiler();
+  ShowChild(kEditorWindow);
+}
+
+void T32Main::Reagentsmenu_Click() {
+  const ProjectState& project = session_.project;
+  menus_.removeMenu->setEnabled(project.nreag >= 2);
+  for (int j = 1; j <= project.nreag && j <= static_cast<int>(menus_.removeReagent.size()); ++j)
+    menus_.removeReagent[static_cast<std::size_t>(j - 1)]->setText(MenuCaption(project.name(j)));
+}
+
+void T32Main::SetRemoveMenu() {
+  SetRemoveEntries(menus_, *this, session_.project.nreag);
+}
+
+void T32Main::AddReagent_Click() {
+  if (!HasProject()) return;
+  for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow}) children_.Close(window);
+  AddReagent(session_.project);
+  SetRemoveMenu();
+  UpdateCommandStates();
+  RefreshEditor();
+}
+
+void T32Main::RemoveReagent_Click(int index) {
+  ProjectState& project = session_.project;
+  int r = index + 1;
+  if (r < 1 || r > project.nreag || project.nreag < 2) return;
+  if (!AskYesNo("Delete Reagent " + project.name(r), kRemoveTitle, this)) return;
+  RemoveReagent(project, r);
+  SetRemoveMenu();
+  UpdateCommandStates();
+  for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow}) children_.Close(window);
+  RefreshEditor();
+}
+
+// The commands that need a project are enabled while one is open; the
+// conditional constants need three reagents at least.
+void T32Main::UpdateCommandStates() {
+  bool open = HasProject();
+  bool kapp = session_.project.nreag >= kMinKappReagents;
+  for (QAction* action : {menus_.fileSave, menus_.saveAs, menus_.model, menus_.addReagent, menus_.sdp})
+    action->setEnabled(open);
+  menus_.calc[0]->setEnabled(open);
+  menus_.calc[1]->setEnabled(open);
+  menus_.calc[2]->setEnabled(kapp);
+  for (const char* key : {"Save", "Model", "Conditions", "Calculate", "Table", "Sdp"})
+    menus_.Button(QString::fromLatin1(key))->setEnabled(open);
+  menus_.Button(QStringLiteral("Kapp"))->setEnabled(kapp);
+  menus_.removeMenu->setEnabled(session_.project.nreag >= 2);
+}
+
+}  // namespace tarn::gui

@@ -1,0 +1,187 @@
+#include "gui/app/main_menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "app/point_count.h"
+#include "gui/app/main_window.h"
+#include "gui/app/toolbar_icons.h"
+
+namespace tarn::gui {
+
+namespace {
+
+struct ToolTip {
+  const char* key;
+  const char* tip;
+};
+
+constexpr std::array<ToolTip, 11> kToolTips{{
+    {"Restart", "Restart"},
+    {"Save", "Save the data"},
+    {"Model", "Change the model"},
+    {"Conditions", "Change the conditions"},
+    {"Calculate", "Draw graph"},
+    {"Table", "Concentrations' table"},
+    {"Kapp", "Conditional constamts"},
+    {"Points", "No. of points"},
+    {"Sdp", "Single data points"},
+    {"Help", "Help"},
+    {"Exit", "Leave Tarn"},
+}};
+
+constexpr std::array<const char*, kScreenSizes> kSizeCaptions{
+    "&0 fullscreen", "&1 800*600", "&2 1024*768", "&3 1152*864", "&4 1280*1024", "&5 1400*1050", "&6 1600*1200"};
+
+QString ToolTipOf(const char* key) {
+  for (const ToolTip& t : kToolTips)
+    if (QLatin1String(t.key) == QLatin1String(key)) return QString::fromLatin1(t.tip);
+  return {};
+}
+
+QAction* AddEntry(QMenu* menu, const char* caption, const QString& name) {
+  QAction* action = menu->addAction(QString::fromLatin1(caption));
+  action->setObjectName(name);
+  return action;
+}
+
+void BuildFileMenu(MainMenus& m, T32Main& main) {
+  m.fileMenu = main.menuBar()->addMenu(QStringLiteral("&File"));
+  m.fileMenu->setObjectName(QStringLiteral("FileMenu"));
+  m.fileSave = AddEntry(m.fileMenu, "&Save", QStringLiteral("FileSave"));
+  m.saveAs = AddEntry(m.fileMenu, "Save &As", QStringLiteral("SaveAs"));
+  m.fileRestart = AddEntry(m.fileMenu, "&Restart", QStringLiteral("FileRestart"));
+  m.fileExit = AddEntry(m.fileMenu, "E&xit", QStringLiteral("FileExit"));
+  QObject::connect(m.fileSave, &QAction::triggered, &main, [&main] { main.FileSave_Click(); });
+  QObject::connect(m.saveAs, &QAction::triggered, &main, [&main] { main.SaveAs_Click(); });
+  QObject::connect(m.fileRestart, &QAction::triggered, &main, &T32Main::FileRestart_Click);
+  QObject::connect(m.fileExit, &QAction::triggered, &main, &T32Main::FileExit_Click);
+}
+
+void BuildModelAndReagents(MainMenus& m, T32Main& main) {
+  m.model = main.menuBar()->addAction(QStringLiteral("&Model and Conditions"));
+  m.model->setObjectName(QStringLiteral("Model"));
+  QObject::connect(m.model, &QAction::triggered, &main, &T32Main::Model_Click);
+  m.reagentsMenu = main.menuBar()->addMenu(QStringLiteral("Reagents"));
+  m.reagentsMenu->setObjectName(QStringLiteral("Reagentsmenu"));
+  m.addReagent = AddEntry(m.reagentsMenu, "&Add reagent", QStringLiteral("AddReagent"));
+  m.removeMenu = m.reagentsMenu->addMenu(QStringLiteral("&Remove reagent"));
+  m.removeMenu->setObjectName(QStringLiteral("RemoveMenu"));
+  QObject::connect(m.addReagent, &QAction::triggered, &main, &T32Main::AddReagent_Click);
+  QObject::connect(m.reagentsMenu, &QMenu::aboutToShow, &main, &T32Main::Reagentsmenu_Click);
+  SetRemoveEntries(m, main, 1);
+}
+
+void BuildResultsAndPoints(MainMenus& m, T32Main& main) {
+  m.results = main.menuBar()->addMenu(QStringLiteral("&Results"));
+  m.results->setObjectName(QStringLiteral("results"));
+  const std::array<const char*, 3> calcCaptions{"&Plot", "&Table", "&Apparent constants"};
+  for (int i = 0; i < 3; ++i) {
+    QAction* a = AddEntry(m.results, calcCaptions[static_cast<std::size_t>(i)], QStringLiteral("calc%1").arg(i));
+    QObject::connect(a, &QAction::triggered, &main, [&main, i] { main.calc_Click(i); });
+    m.calc[static_cast<std::size_t>(i)] = a;
+  }
+  m.dtaPoints = main.menuBar()->addMenu(QStringLiteral("&Np"));
+  m.dtaPoints->setObjectName(QStringLiteral("DtaPoints"));
+  for (int entry = 1; entry <= kCustomEntry; ++entry) {
+    std::string caption = entry < kCustomEntry ? PresetCaption(entry) : kCustomMenuCaption;
+    QAction* a = AddEntry(m.dtaPoints, caption.c_str(), QStringLiteral("points%1").arg(entry));
+    a->setCheckable(true);
+    QObject::connect(a, &QAction::triggered, &main, [&main, entry] { main.points_Click(entry); });
+    m.points[static_cast<std::size_t>(entry)] = a;
+  }
+  m.sdp = main.menuBar()->addAction(QStringLiteral("&Single points"));
+  m.sdp->setObjectName(QStringLiteral("Sdp"));
+  QObject::connect(m.sdp, &QAction::triggered, &main, &T32Main::Sdp_Click);
+}
+
+void BuildWindowMenu(MainMenus& m, T32Main& main) {
+  m.windowMenu = main.menuBar()->addMenu(QStringLiteral("&Window"));
+  const std::array<const char*, 3> tileCaptions{"&Tile", "&Cascade", "Close &All"};
+  for (int i = 0; i < 3; ++i) {
+    QAction* a = AddEntry(m.windowMenu, tileCaptions[static_cast<std::size_t>(i)], QStringLiteral("Tile%1").arg(i));
+    a->setCheckable(i < 2);
+    QObject::connect(a, &QAction::triggered, &main, [&main, i] { main.Tile_Click(i); });
+    m.tile[static_cast<std::size_t>(i)] = a;
+  }
+  m.screenSize = m.windowMenu->addMenu(QStringLiteral("&Screen size"));
+  for (int i = 0; i < kScreenSizes; ++i) {
+    QAction* a = AddEntry(m.screenSize, kSizeCaptions[static_cast<std::size_t>(i)], QStringLiteral("Sizes%1").arg(i));
+    a->setCheckable(true);
+    QObject::connect(a, &QAction::triggered, &main, [&main, i] { main.Sizes_Click(i); });
+    m.sizes[static_cast<std::size_t>(i)] = a;
+  }
+  m.clipView = AddEntry(m.windowMenu, "&Clipboard", QStringLiteral("ClipView"));
+  QObject::connect(m.clipView, &QAction::triggered, &main, &T32Main::ClipView_Click);
+}
+
+void BuildHelpMenu(MainMenus& m, T32Main& main) {
+  m.helpMenu = main.menuBar()->addMenu(QStringLiteral("&Help"));
+  m.helpMenu->setObjectName(QStringLiteral("Help"));
+  m.hlp[0] = AddEntry(m.helpMenu, "&Context-sensitive help", QStringLiteral("hlp0"));
+  m.hlp[1] = AddEntry(m.helpMenu, "&About Tarn", QStringLiteral("hlp1"));
+  m.hlp[0]->setShortcut(QKeySequence::HelpContents);
+  QObject::connect(m.hlp[0], &QAction::triggered, &main, [&main] { main.hlp_Click(0); });
+  QObject::connect(m.hlp[1], &QAction::triggered, &main, [&main] { main.hlp_Click(1); });
+}
+
+void BuildToolbar(MainMenus& m, T32Main& main) {
+  m.tb = main.addToolBar(QStringLiteral("Tb"));
+  m.tb->setObjectName(QStringLiteral("Tb"));
+  m.tb->setMovable(false);
+  m.tb->setIconSize(QSize(24, 24));
+  for (const char* key : kToolbarKeys) {
+    if (*key == '\0') {
+      m.tb->addSeparator();
+      continue;
+    }
+    QString k = QString::fromLatin1(key);
+    QAction* a = m.tb->addAction(ToolbarIcon(k), k);
+    a->setObjectName(QStringLiteral("Tb_") + k);
+    a->setData(k);
+    a->setToolTip(ToolTipOf(key));
+    QObject::connect(a, &QAction::triggered, &main, [&main, k] { main.Tb_ButtonClick(k); });
+    m.tbButtons.push_back(a);
+  }
+}
+
+}  // namespace
+
+QAction* MainMenus::Button(const QString& key) const {
+  for (QAction* a : tbButtons)
+    if (a->data().toString() == key) return a;
+  return nullptr;
+}
+
+MainMenus BuildMainMenus(T32Main& main) {
+  MainMenus m;
+  BuildFileMenu(m, main);
+  BuildModelAndReagents(m, main);
+  BuildResultsAndPoints(m, main);
+  BuildWindowMenu(m, main);
+  BuildHelpMenu(m, main);
+  BuildToolbar(m, main);
+  return m;
+}
+
+void SetRemoveEntries(MainMenus& menus, T32Main& main, int count) {
+  std::size_t wanted = static_cast<std::size_t>(std::max(count, 1));
+  while (menus.removeReagent.size() > wanted) {
+    // Later: the entry may be the one whose command is running now.
+    QAction* last = menus.removeReagent.back();
+    menus.removeMenu->removeAction(last);
+    last->deleteLater();
+    menus.removeReagent.pop_back();
+  }
+  while (menus.removeReagent.size() < wanted) {
+    int index = static_cast<int>(menus.removeReagent.size());
+    QAction* a = menus.removeMenu->addAction(QString());
+    a->setObjectName(QStringLiteral("RemoveReagent%1").arg(index));
+    QObject::connect(a, &QAction::triggered, &main, [&main, index] { main.RemoveReagent_Click(index); });
+    menus.removeReagent.push_back(a);
+  }
+}
+
+}  // namespace tarn::gui

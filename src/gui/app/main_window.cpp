@@ -1,0 +1,203 @@
+#include "gui/app/main_window.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "app/command_line.h"
+#include "app/program_folder.h"
+#include "app/recent_files.h"
+#include "app/start_up.h"
+#include "gui/app/about_window.h"
+#include "gui/app/clipboard_viewer.h"
+#include "gui/app/help_command.h"
+#include "gui/app/start_window.h"
+#include "gui/app/toolbar_icons.h"
+#include "gui/ui/message_box.h"
+#include "gui/ui/text.h"
+
+namespace tarn::gui {
+
+namespace {
+
+constexpr const char* kProgramTitle = "Tarn2009";
+
+struct ScreenSize {
+  int width;
+  int height;
+};
+// Sizes(1..6); Sizes(0) is full screen.
+constexpr std::array<ScreenSize, kScreenSizes> kScreenSizesPixels{
+    {{0, 0}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}, {1400, 1050}, {1600, 1200}}};
+
+// A command-line path relative to the folder Tarn was started in, made absolute.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
+}
+
+}  // namespace
+
+T32Main::T32Main(std::string programFolder, QWidget* parent)
+    : QMainWindow(parent),
+      mdiArea_(new QMdiArea(this)),
+      children_(*mdiArea_, [this](int window) { return CreateChild(window); }) {
+  session_.programFolder = std::move(programFolder);
+  setWindowTitle(QString::fromLatin1(kProgramTitle));
+  setWindowIcon(ProgramIcon());
+  mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+  mdiArea_->viewport()->installEventFilter(this);
+  setCentralWidget(mdiArea_);
+  menus_ = BuildMainMenus(*this);
+  menus_.tile[0]->setChecked(true);
+  UpdateCommandStates();
+}
+
+T32Main::~T32Main() {
+  // The child windows hold references into the session: they go first.
+  children_.CloseAll();
+  delete mdiArea_;
+}
+
+void T32Main::Load(const std::string& commandLine) {
+  GuiMessageSink sink(this);
+  session_.settings = LoadSettingsAtStart(session_.programFolder, sink);
+  pointChoice_ = LoadPointChoice(session_.settings.nsel);
+  ApplyPointChoice();
+  commandLinePending_ = true;
+  session_.project.plot.yChoice = 0;
+  CommandLine parsed = ParseCommandLine(commandLine);
+  if (!parsed.caller.empty()) ShowMessage(CalledFromMessage(parsed.caller), kCalledFromTitle, this);
+  if (!parsed.path.empty()) {
+    commandLinePath_ = AbsolutePath(parsed.path);
+    session_.project.currentFile = commandLinePath_;
+    session_.settings.readdir = FolderOf(commandLinePath_);
+    SaveSettings();
+    RememberFile(commandLinePath_);
+  }
+  SetSize();
+}
+
+void T32Main::FirstActivation() {
+  if (activated_) return;
+  activated_ = true;
+  session_.project.ln10 = static_cast<float>(std::log(10.0));
+  if (!commandLinePath_.empty() && commandLinePending_) {
+    commandLinePending_ = false;
+    if (OpenProjectFile(commandLinePath_) == Opened::kYes) return;
+  }
+  RunStartWindow();
+}
+
+void T32Main::RunStartWindow() {
+  for (;;) {
+    Startup start(session_, this);
+    start.exec();
+    if (StartAction(start.StartChoice())) return;
+  }
+}
+
+bool T32Main::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize) children_.FitToClient(Tiling());
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void T32Main::closeEvent(QCloseEvent* event) {
+  if (!ended_ && session_.project.modified && RunSavePrompt(SaverEnd::kExit) == kSaveReturn) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  EndProgram();
+}
+
+void T32Main::EndProgram() {
+  if (ended_) return;
+  ended_ = true;
+  emit ProgramEnded();
+}
+
+bool T32Main::Tiling() const {
+  return menus_.tile[0] != nullptr && menus_.tile[0]->isChecked();
+}
+
+void T32Main::Tile_Click(int index) {
+  if (index == 0 || index == 1) {
+    menus_.tile[0]->setChecked(index == 0);
+    menus_.tile[1]->setChecked(index == 1);
+  }
+  if (index == 0) children_.Tiler();
+  if (index == 1) children_.Cascade();
+  if (index == 2) CloseAllWindows();
+}
+
+void T32Main::Sizes_Click(int index) {
+  if (index < 0 || index >= kScreenSizes) return;
+  session_.settings.screensize = index;
+  SaveSettings();
+  SetSize();
+}
+
+void T32Main::SetSize() {
+  int size = std::clamp(session_.settings.screensize, 0, kScreenSizes - 1);
+  for (int i = 0; i < kScreenSizes; ++i) menus_.sizes[static_cast<std::size_t>(i)]->setChecked(i == size);
+  if (size == 0) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
+  setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+  const ScreenSize& pixels = kScreenSizesPixels[static_cast<std::size_t>(size)];
+  resize(pixels.width, pixels.height);
+}
+
+void T32Main::ClipView_Click() {
+  if (clipboardViewer_ == nullptr) {
+    clipboardViewer_ = new ClipboardViewer(this);
+    clipboardViewer_->setWindowFlag(Qt::Window);
+  }
+  clipboardViewer_->show();
+  clipboardViewer_->raise();
+  clipboardViewer_->activateWindow();
+}
+
+void T32Main::hlp_Click(int index) {
+  if (index == 1) {
+    AboutWindow about(this);
+    about.exec();
+    return;
+  }
+  ShowHelp(this, session_.programFolder, HelpPageOf(HelpContextOf(children_.ActiveWindow())));
+}
+
+void T32Main::Tb_ButtonClick(const QString& key) {
+  if (key == u"Restart")
+    FileRestart_Click();
+  else if (key == u"Save")
+    FileSave_Click();
+  else if (key == u"Model")
+    Model_Click();
+  else if (key == u"Conditions")
+    Conditions_Click();
+  else if (key == u"Calculate")
+    calc_Click(0);
+  else if (key == u"Table")
+    calc_Click(1);
+  else if (key == u"Kapp")
+    calc_Click(2);
+  else if (key == u"Points")
+    menus_.dtaPoints->popup(QCursor::pos());
+  else if (key == u"Sdp")
+    Sdp_Click();
+  else if (key == u"Help")
+    hlp_Click(0);
+  else if (key == u"Exit")
+    FileExit_Click();
+}
+
+}  // namespace tarn::gui

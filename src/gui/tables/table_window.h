@@ -1,0 +1,68 @@
+#pragma once
+// The concentration table window T32Table (caption "Concentrations/Mol dm-3"):
+// the results of the last point series as a grid, three caption lines, the
+// precision choice and the copy to the clipboard. It only reads the session's
+// project and results; it never calculates. While it exists the session marks
+// the table window open, so close it with deletion (an MDI subwindow made by
+// QMdiArea::addSubWindow is deleted on close).
+//
+//   auto* table = new T32Table(session);      // loads: captions, FillTable
+//   ...                                        // after a reagent was renamed:
+//   table->FillTable();
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "gui/app/session.h"
+#include "tables/concentration_table.h"
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace tarn::gui {
+
+class Grid;
+
+class T32Table : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit T32Table(Session& session, QWidget* parent = nullptr);
+
+  // Fills the grid from the results in the chosen precision.
+  void FillTable();
+  // The caption line of the title, when the title changes while the table is open.
+  void ShowTitle(const std::string& title);
+
+  // What the user's clicks call.
+  void SigFig_Click(int index);
+  void Copy_Click();
+
+  Grid& TableGrid() { return *tableGrid_; }
+  TablePrecision Precision() const { return precision_; }
+  const std::array<std::string, 4>& Captions() const { return captions_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QWidget* MakeTop();
+  void SetCaptions(const std::array<std::string, 4>& captions);
+  void SetInitialSize();
+
+  Session& session_;
+  OpenWindowMark openMark_;
+  std::string createdAt_;
+  TablePrecision precision_ = TablePrecision::kNormal;
+  ConcentrationTable table_;
+  std::array<std::string, 4> captions_;
+  std::array<QLabel*, 4> txt_{};
+  std::array<QRadioButton*, 2> sigFig_{};
+  QPushButton* copy_ = nullptr;
+  QWidget* top_ = nullptr;
+  Grid* tableGrid_ = nullptr;
+};
+
+}  // namespace tarn::gui

@@ -1,0 +1,68 @@
+#include "app/app_fixture.h"
+
+#include <gtest/gtest.h>
+#include <QListWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "gui/app/program_start.h"
+#include "model/message_sink.h"
+
+namespace tarn::gui::test {
+
+ProgramHome::ProgramHome() {
+  EXPECT_TRUE(dir_.isValid());
+  std::string home = dir_.filePath(QStringLiteral("tarn")).toStdString();
+  qputenv("TARN_HOME", QByteArray::fromStdString(home));
+  RecordingSink sink;
+  std::optional<std::string> folder = OpenProgramFolder(TARN_DATA_DIR, sink);
+  EXPECT_TRUE(folder.has_value());
+  folder_ = folder.value_or(home);
+}
+
+ProgramHome::~ProgramHome() {
+  qunsetenv("TARN_HOME");
+}
+
+std::string ProgramHome::Scratch(const std::string& name) const {
+  std::string scratch = dir_.filePath(QStringLiteral("scratch")).toStdString();
+  std::filesystem::create_directories(scratch);
+  return scratch + "/" + name;
+}
+
+void ChooseRecent(Startup& start, const std::string& fileName) {
+  QListWidget& list = start.RecentList();
+  for (int row = 0; row < list.count(); ++row) {
+    if (list.item(row)->text().endsWith(QString::fromStdString("/" + fileName))) {
+      list.setCurrentRow(row);
+      start.RecentList_Choose();
+      return;
+    }
+  }
+  ADD_FAILURE() << fileName << " is not in the start window's list";
+  start.Starter_Click(5);
+}
+
+void ChooseQuit(Startup& start) {
+  start.Starter_Click(5);
+}
+
+std::unique_ptr<T32Main> OpenSample(const ProgramHome& home, const std::string& fileName) {
+  auto main = std::make_unique<T32Main>(home.Folder());
+  main->Load("");
+  AnswerStartWindow([fileName](Startup& start) { ChooseRecent(start, fileName); });
+  main->FirstActivation();
+  EXPECT_EQ(main->GetSession().project.currentFile, home.Sample(fileName));
+  return main;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace tarn::gui::test
