@@ -279,9 +279,12 @@ bool TarnSectionEmpty(std::string_view text) {
 }
 
 ReadStatus OpenXML(ProjectState& state, MessageSink& sink) {
+  std::string path = Unquoted(state.currentFile);
   std::string text;
-  if (!ReadTextFile(Unquoted(state.currentFile), text)) return ReadStatus::kUnreadable;
-  return ReadProjectText(state, text, sink);
+  if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
+  ReadStatus status = ReadProjectText(state, text, sink);
+  if (status == ReadStatus::kOk) state.currentFile = path;  // Save writes to the file itself
+  return status;
 }
 
 ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSink& sink) {
