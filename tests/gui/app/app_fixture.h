@@ -10,10 +10,7 @@
 //   AnswerStartWindow([&](Startup& start) { ChooseRecent(start, "phosphoric-acid.cld"); });
 //   main.FirstActivation();
 
-#include <gtest/gtest.h>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,9 +23,7 @@ namespace tarn::gui::test {
 class ProgramHome {
  public:
   ProgramHome();
-  ~ProgramHome();
-  ProgramHome(const ProgramHome&) = delete;
-  ProgramHome& operator=(const ProgramHome&) = delete;
+  ~ProgramHome() { qunsetenv("TARN_HOME"); }
 
   const std::string& Folder() const { return folder_; }
   std::string Sample(const std::string& name) const { return folder_ + "/samples/" + name; }
@@ -39,20 +34,6 @@ class ProgramHome {
   QTemporaryDir dir_;
   std::string folder_;
 };
-
-// Runs answer on the next modal window, which must be of type W.
-template <typename W>
-void AnswerWindow(std::function<void(W&)> answer) {
-  AnswerModal([answer = std::move(answer)](QWidget* modal) {
-    auto* window = qobject_cast<W*>(modal);
-    if (window == nullptr) {
-      ADD_FAILURE() << "the modal window is " << modal->metaObject()->className();
-      modal->close();
-      return;
-    }
-    answer(*window);
-  });
-}
 
 inline void AnswerStartWindow(std::function<void(Startup&)> answer) {
   AnswerWindow<Startup>(std::move(answer));

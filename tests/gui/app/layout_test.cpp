@@ -15,11 +15,7 @@ namespace {
 
 class LayoutTest : public ::testing::Test {
  protected:
-  LayoutTest()
-      : children_(area_, [this](int window) {
-          ++made_;
-          return window == kTableWindow ? nullptr : new QWidget;
-        }) {
+  LayoutTest() {
     area_.resize(1000, 700);
     area_.show();
     QApplication::processEvents();
@@ -31,7 +27,11 @@ class LayoutTest : public ::testing::Test {
 
   QMdiArea area_;
   int made_ = 0;
-  ChildWindows children_;
+  ChildWindows children_{area_, [this](int window) {
+                           ++made_;
+                           return window == kTableWindow ? nullptr : new QWidget;
+                         }};
+  const int editorWidth_ = TwipsToPixelsX(kEditorWidthTwips);
 };
 
 TEST_F(LayoutTest, ShowMakesEachWindowOnceAndCloseDeletesIt) {
@@ -48,14 +48,19 @@ TEST_F(LayoutTest, ShowMakesEachWindowOnceAndCloseDeletesIt) {
   EXPECT_EQ(children_.ActiveWindow(), 0);
 }
 
-TEST_F(LayoutTest, TilerPutsTheEditorLeftAndTheFirstRightWindowBesideIt) {
+TEST_F(LayoutTest, TilerPutsTheEditorLeftAndTheFirstRightWindowBesideItAtFullHeight) {
   children_.Show(kEditorWindow);
   children_.Show(kSinglePointsWindow);
   children_.Show(kPlotWindow);
   children_.Tiler();
-  int editorWidth = TwipsToPixelsX(kEditorWidthTwips);
-  EXPECT_EQ(Frame(kEditorWindow), QRect(0, 0, editorWidth, ClientHeight()));
-  EXPECT_EQ(Frame(kPlotWindow), QRect(editorWidth, 0, ClientWidth() - editorWidth, ClientHeight()));
+  EXPECT_EQ(Frame(kEditorWindow), QRect(0, 0, editorWidth_, ClientHeight()));
+  EXPECT_EQ(Frame(kPlotWindow), QRect(editorWidth_, 0, ClientWidth() - editorWidth_, ClientHeight()));
+  // A resized area gives the windows the full height and the rest of the width.
+  area_.resize(1200, 800);
+  QApplication::processEvents();
+  children_.FitToClient(true);
+  EXPECT_EQ(Frame(kEditorWindow).height(), ClientHeight());
+  EXPECT_EQ(Frame(kPlotWindow), QRect(editorWidth_, 0, ClientWidth() - editorWidth_, ClientHeight()));
 }
 
 TEST_F(LayoutTest, SplitKeepsTheWindowsSideBySideOnlyWhileTiling) {
@@ -66,28 +71,13 @@ TEST_F(LayoutTest, SplitKeepsTheWindowsSideBySideOnlyWhileTiling) {
   children_.Split(kConditionalWindow, 1, true);  // the editor was resized
   EXPECT_EQ(Frame(kConditionalWindow).left(), 400);
   EXPECT_EQ(Frame(kConditionalWindow).width(), ClientWidth() - 400);
-
   children_.SubWindow(kConditionalWindow)->move(500, 0);
   children_.Split(kConditionalWindow, 0, true);  // the right-hand window was resized
   EXPECT_EQ(Frame(kEditorWindow).width(), 500);
   EXPECT_EQ(Frame(kConditionalWindow).width(), ClientWidth() - 500);
-
   children_.SubWindow(kEditorWindow)->resize(300, ClientHeight());
   children_.Split(kConditionalWindow, 1, false);
   EXPECT_EQ(Frame(kConditionalWindow).left(), 500);
-}
-
-TEST_F(LayoutTest, AResizedAreaGivesTheWindowsTheFullHeightAndTheRestOfTheWidth) {
-  children_.Show(kEditorWindow);
-  children_.Show(kPlotWindow);
-  children_.Tiler();
-  area_.resize(1200, 800);
-  QApplication::processEvents();
-  children_.FitToClient(true);
-  int editorWidth = TwipsToPixelsX(kEditorWidthTwips);
-  EXPECT_EQ(Frame(kEditorWindow).height(), ClientHeight());
-  EXPECT_EQ(Frame(kPlotWindow).height(), ClientHeight());
-  EXPECT_EQ(Frame(kPlotWindow).width(), ClientWidth() - editorWidth);
 }
 
 }  // namespace

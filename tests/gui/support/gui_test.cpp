@@ -1,6 +1,5 @@
 #include "support/gui_test.h"
 
-#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -8,73 +7,66 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QTimer>
 
+#include "engine/new_concentrations.h"
+#include "model/message_sink.h"
+#include "model/project_file.h"
+
 namespace tarn::gui::test {
-
-namespace {
-
-constexpr int kPollMs = 10;
-constexpr int kMaxPolls = 1000;
-
-}  // namespace
 
 void AnswerModal(std::function<void(QWidget*)> answer, QWidget* notThis) {
   auto* timer = new QTimer(qApp);
   auto polls = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, timer, [timer, polls, notThis, answer = std::move(answer)] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != notThis && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
+    const bool found = modal != nullptr && modal != notThis && modal->isVisible();
+    if (!found && ++*polls <= 1000) return;  // 10 s at 10 ms
+    timer->stop();
+    timer->deleteLater();
+    if (found)
       answer(modal);
-    } else if (++*polls > kMaxPolls) {
-      timer->stop();
-      timer->deleteLater();
+    else
       ADD_FAILURE() << "no modal dialog appeared";
-    }
   });
-  timer->start(kPollMs);
+  timer->start(10);
 }
 
-std::shared_ptr<ModalSeen> AnswerMessageBox(QMessageBox::StandardButton button) {
+std::shared_ptr<ModalSeen> AnswerMessageBox(QMessageBox::StandardButton button, std::function<void()> then,
+                                            QWidget* notThis) {
   auto seen = std::make_shared<ModalSeen>();
-  AnswerModal([seen, button](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr) << "the modal dialog is not a message box";
-    seen->seen = true;
-    seen->title = box->windowTitle();
-    seen->text = box->text();
-    QAbstractButton* target = box->button(button);
-    ASSERT_NE(target, nullptr) << "the message box has no such button";
-    target->click();
-  });
+  AnswerWindow<QMessageBox>(
+      [seen, button, then](QMessageBox& box) {
+        *seen = {true, box.windowTitle(), box.text(), box.icon()};
+        if (then) then();
+        if (button == QMessageBox::NoButton) return box.reject();  // Esc or the close button
+        ASSERT_NE(box.button(button), nullptr) << "the message box has no such button";
+        box.button(button)->click();
+      },
+      notThis);
   return seen;
 }
 
 std::shared_ptr<ModalSeen> AnswerInputBox(std::optional<QString> text) {
   auto seen = std::make_shared<ModalSeen>();
-  AnswerModal([seen, text](QWidget* modal) {
-    auto* dialog = qobject_cast<QInputDialog*>(modal);
-    ASSERT_NE(dialog, nullptr) << "the modal dialog is not an input box";
-    seen->seen = true;
-    seen->title = dialog->windowTitle();
-    seen->text = dialog->labelText();
-    if (!text) return dialog->reject();
-    dialog->setTextValue(*text);
-    dialog->accept();
+  AnswerWindow<QInputDialog>([seen, text](QInputDialog& dialog) {
+    *seen = {true, dialog.windowTitle(), dialog.labelText()};
+    if (!text) return dialog.reject();
+    dialog.setTextValue(*text);
+    dialog.accept();
   });
   return seen;
 }
 
-void AnswerFileDialog(std::optional<QString> path) {
-  AnswerModal([path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr) << "the modal dialog is not a file dialog";
-    if (!path) return dialog->reject();
-    ChooseFile(*dialog, *path);
+std::shared_ptr<ModalSeen> AnswerFileDialog(std::optional<QString> path, std::function<void()> then) {
+  auto seen = std::make_shared<ModalSeen>();
+  AnswerWindow<QFileDialog>([seen, path, then](QFileDialog& dialog) {
+    *seen = {true, dialog.windowTitle(), dialog.directory().absolutePath()};
+    if (then) then();
+    if (!path) return dialog.reject();
+    ChooseFile(dialog, *path);
   });
+  return seen;
 }
 
 void ChooseFile(QFileDialog& dialog, const QString& path) {
@@ -84,17 +76,26 @@ void ChooseFile(QFileDialog& dialog, const QString& path) {
   static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
 }
 
-QString SaveScreenshot(QWidget& widget, const QString& name) {
+void SaveScreenshot(QWidget& widget, const QString& name) {
   widget.show();
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
   QDir().mkpath(QStringLiteral(TARN_SCREENSHOT_DIR));
   QString path = QDir(QStringLiteral(TARN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png"));
   EXPECT_TRUE(widget.grab().save(path)) << path.toStdString();
-  return path;
+  EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
 }
 
 QString SourcePath(const QString& relative) {
   return QDir(QStringLiteral(TARN_SOURCE_DIR)).filePath(relative);
+}
+
+int CalculatedSample(Session& session, const std::string& fileName, int npoints) {
+  std::string text;
+  RecordingSink sink;
+  EXPECT_TRUE(ReadTextFile(SourcePath("samples/").toStdString() + fileName, text)) << fileName;
+  EXPECT_EQ(ReadProjectText(session.project, text, sink), ReadStatus::kOk) << fileName;
+  session.project.npoints = npoints;
+  return CalculatePoints(session.project, session.work, session.results, sink);
 }
 
 }  // namespace tarn::gui::test
