@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 
-#include "app/app_fixture.h"
+#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "app/recent_files.h"
 #include "gui/app/about_window.h"

@@ -1,10 +1,7 @@
 // The one place where the main window makes its child windows and tells
-// them about changes. The windows still to come - the model and conditions
-// editor (kEditorWindow), the plot (kPlotWindow), the single data points
-// (kSinglePointsWindow) and the conditional constants (kConditionalWindow) -
-// register here: each adds its case to CreateChild, making the window over
-// the session, and fills in the hooks below that concern it. Until then the
-// commands that open them open nothing.
+// them about changes. Each window registers here: its case in CreateChild
+// makes it over the session, and the hooks that concern it pass a change on
+// to it when it is open.
 
 #include <QMdiSubWindow>
 
@@ -48,10 +45,22 @@ void T32Main::RefreshTable() {
   if (auto* table = qobject_cast<T32Table*>(children_.Widget(kTableWindow))) table->FillTable();
 }
 
-// The editor refills its grids from the project.
+void T32Main::RefreshTableTitle() {
+  if (auto* table = qobject_cast<T32Table*>(children_.Widget(kTableWindow))) table->ShowTitle(session_.project.title);
+}
+
 void T32Main::RefreshEditor() {}
 
-// The plot window draws the new results.
+void T32Main::SelectCalculationType(int type) {
+  session_.project.type = type;
+}
+
 void T32Main::ReplotIfOpen() {}
+void T32Main::RefreshPlotLists() {}
+void T32Main::RefreshPlotValues() {}
+void T32Main::ReopenPlot() {}
+void T32Main::RefreshSinglePoints() {}
+void T32Main::ClearSinglePoints() {}
+void T32Main::RefreshSinglePointsCaption() {}
 
 }  // namespace tarn::gui

@@ -87,10 +87,21 @@ class T32Main : public QMainWindow {
   // The one place where child windows are made: shows the window (made when
   // it is not open); nullptr when that window does not exist yet.
   QMdiSubWindow* ShowChild(int window);
-  // Refreshing windows after a change, for the windows that change the project.
-  void RefreshTable();
-  void RefreshEditor();
-  void ReplotIfOpen();
+  // Telling the open windows about a change, for the windows that change the
+  // project (a window never reaches into another's widgets). Each does
+  // nothing when its window is not open.
+  void CloseChild(int window) { children_.Close(window); }
+  void RefreshTable();              // table: refilled from the results
+  void RefreshTableTitle();         // table: its title label shows the project title
+  void RefreshEditor();             // editor: model grids and conditions grid refilled
+  void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
+  void ReplotIfOpen();              // plot: validated, recalculated when needed, redrawn
+  void RefreshPlotLists();          // plot: species list refilled from the model
+  void RefreshPlotValues();         // plot: the constant and condition values re-read
+  void ReopenPlot();                // plot: closed, opened again and tiled (after a type change)
+  void RefreshSinglePoints();       // single points: grids rebuilt from the project
+  void ClearSinglePoints();         // single points: results emptied (they no longer match)
+  void RefreshSinglePointsCaption();  // single points: caption shows the project title
 
   Session& GetSession() { return session_; }
   ChildWindows& Children() { return children_; }

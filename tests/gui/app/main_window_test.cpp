@@ -8,7 +8,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
-#include "app/app_fixture.h"
+#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "gui/app/help_window.h"
 #include "gui/tables/table_window.h"

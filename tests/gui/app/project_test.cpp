@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/app_fixture.h"
+#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "app/recent_files.h"
 #include "gui/app/import_window.h"

@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <filesystem>
 
-#include "app/app_fixture.h"
+#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "app/recent_files.h"
 #include "gui/app/program_start.h"

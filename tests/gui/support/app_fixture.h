@@ -1,5 +1,5 @@
 #pragma once
-// The desktop program as a user starts it, for the tests of tests/gui/app:
+// The desktop program as a user starts it, for the GUI tests:
 // a program folder of its own (TARN_HOME in a temporary folder, seeded with
 // the shipped samples and help pages at first start) and the main window over
 // it.

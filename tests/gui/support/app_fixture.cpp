@@ -1,4 +1,4 @@
-#include "app/app_fixture.h"
+#include "support/app_fixture.h"
 
 #include <QListWidget>
 #include <filesystem>

@@ -1,0 +1,3 @@
+target_sources(tarn_core PRIVATE
+  plot/surface.h
+)

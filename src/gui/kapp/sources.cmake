@@ -1,0 +1,2 @@
+target_sources(tarn_gui PRIVATE
+)
