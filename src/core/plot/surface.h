@@ -15,14 +15,9 @@
 
 #include <string>
 
-namespace tarn {
+#include "model/project_state.h"  // Rgb
 
-struct Rgb {
-  int red = 0;
-  int green = 0;
-  int blue = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+namespace tarn {
 
 inline constexpr Rgb kBlack{0, 0, 0};
 
