@@ -1,3 +1,13 @@
 target_sources(tarn_core PRIVATE
+  plot/chart.cpp
+  plot/chart.h
+  plot/curve_data.cpp
+  plot/curve_data.h
+  plot/formula_text.cpp
+  plot/formula_text.h
+  plot/recording_surface.cpp
+  plot/recording_surface.h
+  plot/speciation_chart.cpp
+  plot/speciation_chart.h
   plot/surface.h
 )

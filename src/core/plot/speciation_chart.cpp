@@ -1,0 +1,278 @@
+#include "plot/speciation_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/number_text.h"
+#include "plot/formula_text.h"
+
+namespace tarn {
+
+namespace {
+
+int SelectedY(const ProjectState& state) {
+  return std::clamp(state.plot.yChoice, 0, 2);
+}
+
+bool HasResults(const ProjectState& state, const SeriesResults& results) {
+  return results.ifail == kSuccess && results.npoints >= 1 && results.speciesConc.Upper1() >= state.ntotal() &&
+         results.speciesConc.Upper2() >= results.npoints;
+}
+
+// The pH scale of the screen's pH axis: position of pH v = offset + scale v.
+struct PhScale {
+  double scale = 1;
+  int offset = 0;
+  int Position(double v) const { return RoundCoordinate(offset + scale * v); }
+};
+
+double PhAt(const SeriesResults& results, int p) {
+  return results.pH.Upper() >= p ? results.pH(p) : 0;
+}
+
+void PhRange(const SeriesResults& results, double& low, double& high) {
+  double first = PhAt(results, 1), last = PhAt(results, results.npoints);
+  low = std::min(first, last);
+  high = std::max(first, last);
+}
+
+void PlaceWaitingPhLabel(const ChartState& c, ProjectState& state, const SeriesResults& results, const PhScale& ph,
+                         PlotView& view) {
+  if (!view.pHLabelWaiting || state.speciesInfo.Upper1() < 1 || state.speciesInfo.Upper2() < 0) return;
+  int m = std::max(1, RoundCoordinate(results.npoints / 2.0));
+  int height = c.plotBottom - c.plotTop;
+  state.speciesInfo(0, 0) = 0.5;
+  state.speciesInfo(1, 0) = height != 0 ? static_cast<double>(ph.Position(PhAt(results, m)) - c.plotTop) / height : 0.5;
+  view.pHLabelWaiting = false;
+}
+
+// The pH title's height: between the first pair of neighbouring labels that
+// straddles the middle of the axis.
+int PhTitleY(const ChartState& c, const PhScale& ph, const TickRange& t) {
+  int yt = RoundCoordinate((c.plotTop + static_cast<double>(c.plotBottom)) / 2);
+  for (long long k = t.k0; k + t.spacing <= t.k1; k += t.spacing) {
+    int here = ph.Position(static_cast<double>(k) * t.step);
+    int next = ph.Position(static_cast<double>(k + t.spacing) * t.step);
+    if (here > yt && yt >= next) return RoundCoordinate((here + static_cast<double>(next)) / 2);
+  }
+  return yt;
+}
+
+void DrawPhTicks(Surface& surface, const ChartState& c, const PhScale& ph, const TickRange& t) {
+  int s = c.sizeFactor, x = c.plotRight + 4;
+  for (long long k = t.k0; k <= t.k1; ++k) {
+    int y = ph.Position(static_cast<double>(k) * t.step);
+    surface.MoveTo(x, y);
+    surface.LineTo(x + 6 * s, y);
+  }
+  for (long long k = t.k0; k <= t.k1; k += t.spacing) {
+    double v = static_cast<double>(k) * t.step;
+    TextOutHeight(surface, x + 16 * s, ph.Position(v) - 8 * s, 0, kTextCentre, TickFormat(v, t.step));
+  }
+}
+
+int LabelX(const PlotRect& r, const ProjectState& state, int k, double width) {
+  return RoundCoordinate(r.left + state.speciesInfo(0, k) * (r.right - r.left) - width / 2);
+}
+
+}  // namespace
+
+PlotRect RectOf(const ChartState& c) {
+  return PlotRect{c.plotLeft, c.plotTop, c.plotRight, c.plotBottom};
+}
+
+void SetRect(ChartState& c, const PlotRect& r) {
+  c.plotLeft = r.left;
+  c.plotTop = r.top;
+  c.plotRight = r.right;
+  c.plotBottom = r.bottom;
+}
+
+bool PhAxisShown(const ProjectState& state, const PlotView& view) {
+  return view.pHTicked && SelectedY(state) == kYPercent && state.proton != 0;
+}
+
+PlotRect ScreenPlotRect(int boxWidth, int boxHeight, int yChoice, bool pHTicked) {
+  return PlotRect{yChoice == kYConcentration ? 84 : 60, 24, boxWidth - (pHTicked ? 70 : 40), boxHeight - 60};
+}
+
+BoxSize FitBoxOnResize(int greatestWidth, int greatestHeight, double aspect) {
+  BoxSize box{greatestWidth, greatestHeight};
+  if (!(aspect > 0) || !std::isfinite(aspect) || box.height <= 0) return box;
+  if (static_cast<double>(box.width) / box.height > aspect)
+    box.width = RoundCoordinate(box.height * aspect);
+  else
+    box.height = RoundCoordinate(box.width / aspect);
+  return box;
+}
+
+BoxSize FitBoxOnAspect(int greatestWidth, int greatestHeight, double aspect) {
+  if (!(aspect > 0) || !std::isfinite(aspect)) return BoxSize{greatestWidth, greatestHeight};
+  int width = greatestWidth - 15;
+  while (width > 15 && width / aspect > greatestHeight) width -= 15;
+  return BoxSize{width, RoundCoordinate(width / aspect)};
+}
+
+Rgb SpeciesColour(const ProjectState& state, int k, bool blackWhite) {
+  if (blackWhite || k < 1) return kBlack;
+  return state.curveColours[static_cast<std::size_t>((k - 1) % kPaletteSize + 1)];
+}
+
+MarkerVisibility LimitMarkers(const ProjectState& state, const SeriesResults& results, const PlotData& data) {
+  int c = SelectedY(state);
+  double upper = c == kYPercent ? 100 : (c == kYLog ? data.maxLog : ConcMax(state, results));
+  double lower = c == kYLog ? data.minLog : 0;
+  // The limits are held at single precision: compare the defaults as such.
+  return MarkerVisibility{state.plot.yUpper[c] != static_cast<float>(upper),
+                          state.plot.yLower[c] != static_cast<float>(lower)};
+}
+
+void GraphS(Surface& surface, const ChartState& chart, const ProjectState& state, const SeriesResults& results,
+            PlotData& data, bool blackWhite) {
+  ComputePlotY(state, results, data);
+  int n = results.npoints;
+  if (n < 1 || data.plotX.Upper() < n) return;
+  double ylow = data.ymin + 0.001 * (data.ymax - data.ymin);
+  for (int k = 1; k <= state.ntotal(); ++k) {
+    if (state.plotMark.Upper() < k || state.plotMark(k) != 1) continue;
+    surface.SelectPen(chart.penWidth, SpeciesColour(state, k, blackWhite));
+    surface.MoveTo(MapX(chart, data.plotX(1)), MapY(chart, data.plotY(1, k)));
+    for (int p = 2; p <= n; ++p) {
+      int x = MapX(chart, data.plotX(p)), y = MapY(chart, data.plotY(p, k));
+      if (data.plotY(p, k) > ylow)
+        surface.LineTo(x, y);
+      else
+        surface.MoveTo(x, y);
+    }
+  }
+}
+
+void DrawPhAxis(Surface& surface, const ChartState& chart, ProjectState& state, const SeriesResults& results,
+                const PlotData& data, PlotView& view) {
+  int n = results.npoints;
+  if (n < 1 || data.plotX.Upper() < n) return;
+  double low = 0, high = 0;
+  PhRange(results, low, high);
+  if (high == low) high = low + 1;
+  PhScale ph;
+  ph.scale = (chart.plotTop - chart.plotBottom) / (high - low);
+  ph.offset = RoundCoordinate(chart.plotBottom - low * ph.scale);
+  surface.SelectPen(chart.penWidth, kBlack);
+  surface.SetTextColour(kBlack);
+  surface.MoveTo(chart.plotRight + 4, chart.plotBottom + 4);
+  surface.LineTo(chart.plotRight + 4, chart.plotTop);
+  PlaceWaitingPhLabel(chart, state, results, ph, view);
+  TickRange t = YTicks(low, high, NiceStep(low, high, 10));
+  DrawPhTicks(surface, chart, ph, t);
+  int s = chart.sizeFactor;
+  TextOutHeight(surface, chart.plotRight + 56 * s, PhTitleY(chart, ph, t) - 8 * s, 0, kTextCentre, "pH");
+  surface.MoveTo(MapX(chart, data.plotX(1)), ph.Position(PhAt(results, 1)));
+  for (int p = 2; p <= n; ++p) surface.LineTo(MapX(chart, data.plotX(p)), ph.Position(PhAt(results, p)));
+}
+
+std::optional<MarkerVisibility> Drawcurves(Surface& surface, ChartState& chart, ProjectState& state,
+                                           const SeriesResults& results, PlotData& data, PlotView& view) {
+  if (!HasResults(state, results)) return std::nullopt;
+  GraphX(state, results, data);
+  GraphY(state, data);
+  GraphAxes(surface, chart, 10, data.xmin, data.ymin, data.xmax, data.ymax, data.xTitle, data.yTitle, state.title);
+  GraphS(surface, chart, state, results, data, view.blackWhite);
+  if (PhAxisShown(state, view)) DrawPhAxis(surface, chart, state, results, data, view);
+  return LimitMarkers(state, results, data);
+}
+
+std::optional<MarkerVisibility> DrawScreenPlot(Surface& surface, ChartState& chart, ProjectState& state,
+                                               const SeriesResults& results, PlotData& data, PlotView& view,
+                                               int boxWidth, int boxHeight) {
+  SetRect(chart, ScreenPlotRect(boxWidth, boxHeight, SelectedY(state), view.pHTicked));
+  chart.sizeFactor = 1;
+  chart.penWidth = 1;
+  return Drawcurves(surface, chart, state, results, data, view);
+}
+
+std::optional<LabelBox> PlaceLabel(const PlotRect& r, const ProjectState& state, int k, int width, int height) {
+  if (k < 0 || state.speciesInfo.Upper1() < 1 || state.speciesInfo.Upper2() < k) return std::nullopt;
+  int left = LabelX(r, state, k, width);
+  int top = RoundCoordinate(r.top + state.speciesInfo(1, k) * (r.bottom - r.top) - height / 2.0);
+  return LabelBox{left, top, width, height};
+}
+
+bool Setlabel(ProjectState& state, int k, const PlotRect& r, const LabelBox& label) {
+  if (k >= 0 && state.speciesInfo.Upper1() >= 1 && state.speciesInfo.Upper2() >= k) {
+    double width = r.right - r.left, height = r.bottom - r.top;
+    if (width != 0) state.speciesInfo(0, k) = (label.left + label.width / 2.0 - r.left) / width;
+    if (height != 0) state.speciesInfo(1, k) = (label.top + label.height / 2.0 - r.top) / height;
+  }
+  return CheckVisibility(r, label);
+}
+
+bool CheckVisibility(const PlotRect& r, const LabelBox& label) {
+  return !(label.top + label.height < r.top || label.top > r.bottom || label.left + label.width < r.left ||
+           label.left > r.right);
+}
+
+void Hidelabels(ProjectState& state) {
+  int last = std::min(state.ntotal(), state.speciesInfo.Upper2());
+  if (state.speciesInfo.Upper1() < 1) return;
+  for (int k = 1; k <= last; ++k) state.speciesInfo(0, k) = state.speciesInfo(1, k) = 0;
+}
+
+int CopyHeight(double aspect) {
+  if (!(aspect > 0) || !std::isfinite(aspect)) aspect = 1;
+  return RoundCoordinate(kCopyWidth / aspect);
+}
+
+namespace {
+
+ClipAxes CopyAxes(const ProjectState& state, const SeriesResults& results, const PlotData& data, const PlotView& view) {
+  ClipAxes axes;
+  axes.xmin = data.xmin, axes.xmax = data.xmax, axes.ymin = data.ymin, axes.ymax = data.ymax;
+  axes.xTitle = data.xTitle, axes.yTitle = data.yTitle, axes.title = state.title;
+  axes.concentrationY = SelectedY(state) == kYConcentration;
+  if (PhAxisShown(state, view)) {
+    PhRange(results, axes.pHLow, axes.pHHigh);
+    axes.pHTitle = "pH";
+    for (int p = 1; p <= results.npoints; ++p) {
+      axes.curveX.push_back(data.plotX(p));
+      axes.curvePh.push_back(PhAt(results, p));
+    }
+  }
+  return axes;
+}
+
+void CopyLabels(Surface& surface, const ChartState& c, const ProjectState& state, const PlotView& view,
+                const std::vector<bool>& labelVisible) {
+  PlotRect r = RectOf(c);
+  int last = std::min(
+      {state.ntotal(), state.caption.Upper(), state.speciesInfo.Upper2(), static_cast<int>(labelVisible.size()) - 1});
+  if (state.speciesInfo.Upper1() < 1) return;
+  for (int k = 0; k <= last; ++k) {
+    if (!labelVisible[static_cast<std::size_t>(k)]) continue;
+    std::string text(Trim(state.caption(k)));
+    if (k == 0 && text.empty()) text = "pH";
+    int width = Chemicals3(surface, 0, 0, text, false);
+    int y = RoundCoordinate(r.top - state.speciesInfo(1, k) * (r.top - r.bottom) - 14);
+    surface.SetTextColour(SpeciesColour(state, k, view.blackWhite));
+    Chemicals3(surface, LabelX(r, state, k, width), y, text, true);
+  }
+}
+
+}  // namespace
+
+CopySize DrawCopy(Surface& surface, ChartState& chart, ProjectState& state, const SeriesResults& results,
+                  PlotData& data, const PlotView& view, const std::vector<bool>& labelVisible, double aspect) {
+  CopySize size{kCopyWidth, CopyHeight(aspect)};
+  SetRect(chart, PlotRect{256, size.height - 360, 851, 120});
+  chart.penWidth = 2;
+  if (!HasResults(state, results)) return size;
+  GraphX(state, results, data);
+  GraphY(state, data);
+  ClipAxes axes = CopyAxes(state, results, data, view);
+  Chart_Clip(surface, chart, axes);
+  data.xmin = axes.xmin, data.xmax = axes.xmax, data.ymin = axes.ymin, data.ymax = axes.ymax;
+  GraphS(surface, chart, state, results, data, view.blackWhite);
+  CopyLabels(surface, chart, state, view, labelVisible);
+  return size;
+}
+
+}  // namespace tarn

@@ -1,0 +1,225 @@
+#include "plot/chart.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/number_text.h"
+#include "plot/recording_surface.h"
+
+namespace tarn {
+namespace {
+
+class Chart : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDecimalSeparator('.'); }
+};
+
+void ExpectStep(double min, double max, int n, double expected) {
+  EXPECT_NEAR(NiceStep(min, max, n), expected, std::fabs(expected) * 1e-12) << min << ".." << max;
+}
+
+TEST_F(Chart, NiceStepWorkedValues) {
+  ExpectStep(0, 100, 10, 10);
+  ExpectStep(0, 1.5, 10, 0.2);
+  ExpectStep(0, 0.012, 10, 0.002);
+  ExpectStep(2, 12, 10, 1);
+  ExpectStep(5, 5, 10, 1);
+  ExpectStep(-4.5, -5.5, 10, -0.1);
+}
+
+// The step is 1, 2 or 5 times a power of ten, cuts the range into at most n
+// intervals, and the next smaller such step would cut it into more.
+TEST_F(Chart, NiceStepIsTheSmallestRoundStepWithinTheIntervalCount) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> exponent(-8, 8), mantissa(0.1, 10);
+  for (int trial = 0; trial < 2000; ++trial) {
+    double min = mantissa(random) * std::pow(10, exponent(random)) * (trial % 3 == 0 ? -1 : 1);
+    double max = min + mantissa(random) * std::pow(10, exponent(random));
+    int n = 1 + trial % 12;
+    double step = NiceStep(min, max, n);
+    ASSERT_GT(step, 0);
+    double power = std::pow(10, std::floor(std::log10(step) + 1e-9));
+    double lead = step / power;
+    EXPECT_TRUE(std::fabs(lead - 1) < 1e-9 || std::fabs(lead - 2) < 1e-9 || std::fabs(lead - 5) < 1e-9) << step;
+    EXPECT_LE((max - min) / step, n * (1 + 1e-9));
+    double smaller = std::fabs(lead - 1) < 1e-9 ? power / 2 : (std::fabs(lead - 2) < 1e-9 ? power : 2 * power);
+    EXPECT_GT((max - min) / smaller, n * (1 - 1e-9)) << min << ".." << max << " n " << n;
+    EXPECT_DOUBLE_EQ(NiceStep(max, min, n), -step);
+  }
+}
+
+TEST_F(Chart, TickFormatFollowsTheStepsPowerOfTen) {
+  EXPECT_EQ(TickFormat(0.25, 0.05), "0.25");
+  EXPECT_EQ(TickFormat(0.003, 0.001), "0.003");
+  EXPECT_EQ(TickFormat(40, 10), "40");
+  EXPECT_EQ(TickFormat(20000, 5000), "20000");
+  EXPECT_EQ(TickFormat(20000, 10000), "2.0E4");
+  EXPECT_EQ(TickFormat(0.000015, 0.000005), "1.5E-5");
+  EXPECT_EQ(TickFormat(4e-10, 1e-10), "4.0E-10");
+  EXPECT_EQ(TickFormat(4e-5, 1e-5), "4.0E-5");
+  EXPECT_EQ(TickFormat(0.4, 0.1), "0.4");
+  EXPECT_EQ(TickFormat(-12, 2), "-12");
+  EXPECT_EQ(TickFormat(0, 5), "0");
+  EXPECT_EQ(TickFormat(0, 1e-7), "0");
+  SetDecimalSeparator(',');
+  EXPECT_EQ(TickFormat(0.25, 0.05), "0,25");
+  SetDecimalSeparator('.');
+}
+
+TEST_F(Chart, SetScaleWidensAnEmptyRangeAndMapsTheEdgesRoundingHalvesToEven) {
+  ChartState c;
+  c.plotLeft = 0;
+  c.plotRight = 10;
+  c.plotTop = 20;
+  c.plotBottom = 220;
+  double xmin = 0, xmax = 4, ymin = 3, ymax = 3;
+  SetScale(c, xmax, xmin, ymax, ymin);
+  EXPECT_EQ(ymax, 4);
+  EXPECT_EQ(MapY(c, 3), 220);
+  EXPECT_EQ(MapY(c, 4), 20);
+  EXPECT_EQ(MapX(c, 1), 2);  // 2.5
+  EXPECT_EQ(MapX(c, 3), 8);  // 7.5
+  EXPECT_EQ(MapX(c, 4), 10);
+  EXPECT_EQ(MapX(c, 1e300), 1 << 30);  // held, never undefined
+  EXPECT_EQ(MapX(c, NAN), -(1 << 30));
+}
+
+struct AxisPicture {
+  std::vector<int> xTickEnds;  // y of the lower end of each x tick, in order
+  std::vector<std::string> xLabels;
+  std::vector<std::string> yLabels;
+};
+
+AxisPicture Picture(const RecordingSurface& s, const ChartState& c) {
+  AxisPicture p;
+  for (const RecordedCall& line : s.Lines())
+    if (line.x == line.x0 && line.y0 == c.plotBottom + 4 && line.y > line.y0) p.xTickEnds.push_back(line.y);
+  for (const RecordedCall& t : s.Texts()) {
+    if (t.y == c.plotBottom + 4 + 6 * c.sizeFactor && t.align == TextAlign::kCentre) p.xLabels.push_back(t.text);
+    if (t.align == TextAlign::kRight) p.yLabels.push_back(t.text);
+  }
+  return p;
+}
+
+ChartState ScreenRect(int width) {
+  ChartState c;
+  c.plotLeft = 60;
+  c.plotTop = 24;
+  c.plotRight = 60 + width;
+  c.plotBottom = 424;
+  return c;
+}
+
+TEST_F(Chart, GraphAxesLabelsEverySecondTickOfElevenAndEveryTickOfFive) {
+  RecordingSurface s;
+  ChartState c = ScreenRect(500);
+  double xmin = 0, xmax = 100, ymin = 0, ymax = 100;
+  GraphAxes(s, c, 10, xmin, ymin, xmax, ymax, "pH", "% formation", "Title");
+  AxisPicture p = Picture(s, c);
+  // 11 short ticks (k1 - k0 = 10), then 6 long ones for the labels.
+  ASSERT_EQ(p.xTickEnds.size(), 17u);
+  EXPECT_EQ(std::count(p.xTickEnds.begin(), p.xTickEnds.end(), c.plotBottom + 6), 11);
+  EXPECT_EQ(p.xLabels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
+  EXPECT_EQ(p.yLabels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
+  // The frame, the titles and the rotated y title.
+  EXPECT_EQ(s.calls[2].kind, CallKind::kMove);
+  EXPECT_EQ(s.Lines()[0].x0, 56);
+  EXPECT_EQ(s.Lines()[0].y0, 428);
+  EXPECT_EQ(s.Lines()[1].y, 20);
+  ASSERT_EQ(s.TextsOf("Title").size(), 1u);
+  EXPECT_EQ(s.TextsOf("Title")[0].x, 310);
+  EXPECT_EQ(s.TextsOf("Title")[0].y, 0);
+  EXPECT_EQ(s.TextsOf("pH")[0].y, 456);
+  RecordedCall yTitle = s.TextsOf("% formation")[0];
+  EXPECT_TRUE(yTitle.rotated);
+  EXPECT_EQ(yTitle.x, 0);
+  EXPECT_EQ(yTitle.y, 224);
+  EXPECT_EQ(yTitle.font.height, 0);
+
+  s.Clear();
+  xmin = 0, xmax = 2.1;  // step 0.5, ticks 0..4 (k1 - k0 = 4)
+  GraphAxes(s, c, 10, xmin, ymin, xmax, ymax, "pH", "", "");
+  p = Picture(s, c);
+  EXPECT_EQ(p.xLabels, (std::vector<std::string>{"0", "0.5", "1.0", "1.5", "2.0"}));
+  EXPECT_EQ(p.xTickEnds.size(), 10u);
+}
+
+TEST_F(Chart, LastXTickBeyondTheRightEdgeIsDroppedAndNoXTicksWithoutATitle) {
+  RecordingSurface s;
+  ChartState c = ScreenRect(960);
+  double xmin = 0, xmax = 9.6, ymin = 0, ymax = 1;
+  GraphAxes(s, c, 10, xmin, ymin, xmax, ymax, "volume", "", "");
+  AxisPicture p = Picture(s, c);
+  EXPECT_EQ(std::count(p.xTickEnds.begin(), p.xTickEnds.end(), c.plotBottom + 6), 10);  // 0..9, not 10
+  EXPECT_EQ(p.xLabels.back(), "8");
+
+  s.Clear();
+  GraphAxes(s, c, 10, xmin, ymin, xmax, ymax, "", "", "");
+  EXPECT_TRUE(Picture(s, c).xTickEnds.empty());
+  EXPECT_FALSE(Picture(s, c).yLabels.empty());
+}
+
+TEST_F(Chart, ChartAxesDrawsAFlatWidenedRangeInEitherOrder) {
+  RecordingSurface s;
+  ChartState c = ScreenRect(400);
+  ChartAxes(s, c, 1, 10, 2, -4.5, 12, -5.5, "pH", "Log Kapp: ML/M", "");
+  EXPECT_EQ(s.calls[0].kind, CallKind::kPen);
+  EXPECT_EQ(s.calls[0].penWidth, 1);
+  std::vector<std::string> labels = Picture(s, c).yLabels;
+  EXPECT_EQ(labels.front(), "-4.5");
+  EXPECT_EQ(labels.back(), "-5.5");
+  for (const RecordedCall& t : s.Texts()) {
+    EXPECT_DOUBLE_EQ(t.font.height, 12);  // 9 points at 15 twips a pixel
+    if (t.align == TextAlign::kRight) {
+      EXPECT_GE(t.y + 6, c.plotTop);
+      EXPECT_LE(t.y + 6, c.plotBottom);
+    }
+  }
+  EXPECT_EQ(s.Lines()[1].y, c.plotTop);  // the frame's top edge lies on T
+  EXPECT_EQ(MapY(c, -5.5), c.plotTop);
+
+  s.Clear();
+  ChartAxes(s, c, 5, 10, 0, 0, 1, 1, "x", "y", "");
+  EXPECT_EQ(s.calls[0].penWidth, 24);
+}
+
+TEST_F(Chart, ChartClipGrowsUpwardsAndRestoresTheSpeciesScaleAfterThePhAxis) {
+  RecordingSurface s;
+  ChartState c;
+  c.plotLeft = 256;
+  c.plotRight = 851;
+  c.plotBottom = 120;
+  c.plotTop = 747;
+  c.penWidth = 2;
+  ClipAxes axes;
+  axes.xmin = 0, axes.xmax = 10, axes.ymin = 0, axes.ymax = 100;
+  axes.pHLow = 3, axes.pHHigh = 11, axes.pHTitle = "pH";
+  axes.xTitle = "titre volume / ml", axes.yTitle = "Concentration / M", axes.concentrationY = true;
+  axes.curveX = {0, 5, 10};
+  axes.curvePh = {3, 7, 11};
+  Chart_Clip(s, c, axes);
+  EXPECT_EQ(MapY(c, 0), 120);
+  EXPECT_EQ(MapY(c, 100), 747);
+  EXPECT_EQ(s.Lines()[0].y0, 116);
+  EXPECT_EQ(s.Lines()[0].penWidth, 2);
+  EXPECT_EQ(s.TextsOf("titre volume / ml")[0].y, 60);
+  EXPECT_EQ(s.TextsOf("Concentration / M")[0].x, 256 - 158);
+  EXPECT_EQ(s.TextsOf("10")[0].y, 96);  // x label at B - 24
+  EXPECT_EQ(s.TextsOf("10")[0].font.height, 32);
+  // The pH curve ends at the top right corner of the pH scale.
+  RecordedCall last = s.Lines().back();
+  EXPECT_EQ(last.x, 851);
+  EXPECT_EQ(last.y, 747);
+  EXPECT_EQ(s.Lines()[s.Lines().size() - 2].y, (747 + 120 + 1) / 2);  // pH 7 half way (433.5 to even)
+  ASSERT_EQ(s.TextsOf("pH").size(), 1u);
+  EXPECT_EQ(s.TextsOf("pH")[0].x, 851 + 54);
+}
+
+}  // namespace
+}  // namespace tarn

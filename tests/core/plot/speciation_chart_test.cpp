@@ -1,0 +1,212 @@
+// The speciation plot drawn on a recording surface from calculated samples.
+
+#include "plot/speciation_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "model/number_text.h"
+#include "plot/formula_text.h"
+#include "plot/recording_surface.h"
+#include "sample_series.h"
+
+namespace tarn {
+namespace {
+
+using test::SampleSeries;
+
+std::vector<RecordedCall> LinesIn(const RecordingSurface& surface, Rgb colour, int width) {
+  std::vector<RecordedCall> found;
+  for (const RecordedCall& line : surface.Lines())
+    if (line.penColour == colour && line.penWidth == width) found.push_back(line);
+  return found;
+}
+
+class SpeciationChart : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetDecimalSeparator('.');
+    s.Load("copper-glycine-distribution.cld");
+    s.state.caption(0) = "pH";
+    s.state.plot.yChoice = kYPercent;
+    data.xChoice = kXPh;
+    data.reltoReagent = 1;
+    SetPlotit(s.state, 1);
+  }
+  std::optional<MarkerVisibility> Draw() {
+    return DrawScreenPlot(surface, chart, s.state, s.results, data, view, 600, 500);
+  }
+
+  SampleSeries s;
+  PlotData data;
+  PlotView view;
+  ChartState chart;
+  RecordingSurface surface;
+};
+
+TEST_F(SpeciationChart, PlotRectangleCopyHeightAndColours) {
+  EXPECT_EQ(ScreenPlotRect(600, 500, kYConcentration, true), (PlotRect{84, 24, 530, 440}));
+  EXPECT_EQ(ScreenPlotRect(600, 500, kYLog, false), (PlotRect{60, 24, 560, 440}));
+  EXPECT_EQ(CopyHeight(1.0), 1107);
+  EXPECT_EQ(CopyHeight(2.0), 554);  // 553.5 to the even neighbour
+  EXPECT_EQ(CopyHeight(0), 1107);   // no ratio: square
+  EXPECT_EQ(FitBoxOnResize(9000, 6000, 1.0), (BoxSize{6000, 6000}));
+  EXPECT_EQ(FitBoxOnResize(6000, 9000, 1.5), (BoxSize{6000, 4000}));
+  EXPECT_EQ(FitBoxOnAspect(9000, 6000, 1.0), (BoxSize{6000, 6000}));  // 8985 down by 15s to 6000
+  EXPECT_EQ(FitBoxOnAspect(9000, 6000, 2.0), (BoxSize{8985, 4492}));  // 4492.5 to even
+  const ProjectState& st = s.state;
+  EXPECT_EQ(SpeciesColour(st, 18, false), SpeciesColour(st, 1, false));
+  EXPECT_EQ(SpeciesColour(st, 17, false), st.curveColours[17]);
+  EXPECT_NE(SpeciesColour(st, 2, false), SpeciesColour(st, 1, false));
+  EXPECT_EQ(SpeciesColour(st, 2, true), kBlack);
+  EXPECT_EQ(SpeciesColour(st, 0, false), kBlack);
+}
+
+TEST_F(SpeciationChart, CurvesFollowTheDataAndLiftThePenAtTheBottom) {
+  int gly = 2, cu = 1;
+  s.state.plotMark(gly) = 1;  // not R: 0 % at every point
+  EXPECT_EQ(Draw(), (MarkerVisibility{false, false}));
+  EXPECT_TRUE(LinesIn(surface, SpeciesColour(s.state, gly, false), 1).empty());
+  // Free Cu falls from nearly 100 % at pH 2 to nothing; its last drawn line
+  // ends where its percentage maps, computed here from the concentrations.
+  std::vector<RecordedCall> cuLines = LinesIn(surface, SpeciesColour(s.state, cu, false), 1);
+  ASSERT_FALSE(cuLines.empty());
+  int last = 0;
+  for (int p = 2; p <= 101; ++p)
+    if (100 * s.results.speciesConc(cu, p) / s.results.totalCalc(p, cu) > 0.1) last = p;
+  ASSERT_GT(last, 2);
+  ASSERT_LT(last, 101);
+  double percent = 100 * s.results.speciesConc(cu, last) / s.results.totalCalc(last, cu);
+  EXPECT_EQ(cuLines.back().x, static_cast<int>(std::nearbyint(60 + (s.results.pH(last) - 2) * 500 / 8)));
+  EXPECT_EQ(cuLines.back().y, static_cast<int>(std::nearbyint(440 - percent * 4.16)));
+  EXPECT_EQ(cuLines.size(), static_cast<std::size_t>(last - 1));
+  // Axes and titles.
+  EXPECT_EQ(surface.TextsOf("% formation relative to Cu").size(), 1u);
+  EXPECT_EQ(surface.TextsOf(s.state.title).size(), 1u);
+
+  surface.Clear();
+  view.blackWhite = true;
+  Draw();
+  for (const RecordedCall& line : surface.Lines()) EXPECT_EQ(line.penColour, kBlack);
+}
+
+TEST_F(SpeciationChart, PhAxisPlacesItsLabelOnceAndItsTitleBetweenTwoLabels) {
+  view.pHTicked = true;
+  view.pHLabelWaiting = true;
+  Draw();
+  // Rectangle 60, 24, 530, 440; pH 2..10: 52 pixels per pH unit, pH 2 at 440.
+  EXPECT_FALSE(view.pHLabelWaiting);
+  EXPECT_EQ(s.state.speciesInfo(0, 0), 0.5);
+  int middle = static_cast<int>(std::nearbyint(544 - 52 * s.results.pH(50)));
+  EXPECT_DOUBLE_EQ(s.state.speciesInfo(1, 0), (middle - 24) / 416.0);
+  // Labels 2, 4, ... 10 at 440, 336, 232, 128, 24: the middle (232) lies
+  // between 4 and 6, so the title goes to 284, 8 above.
+  ASSERT_EQ(surface.TextsOf("pH").size(), 2u);  // the x title, then the pH axis's
+  EXPECT_EQ(surface.TextsOf("pH")[1].x, 530 + 56);
+  EXPECT_EQ(surface.TextsOf("pH")[1].y, 276);
+  ASSERT_FALSE(surface.TextsOf("6").empty());
+  EXPECT_EQ(surface.TextsOf("6").back().y, 232 - 8);
+  RecordedCall lastLine = surface.Lines().back();
+  EXPECT_EQ(lastLine.x, 530);
+  EXPECT_EQ(lastLine.y, 24);
+
+  s.state.speciesInfo(1, 0) = 0.9;  // the user moved it: kept at the next drawing
+  Draw();
+  EXPECT_EQ(s.state.speciesInfo(1, 0), 0.9);
+}
+
+TEST_F(SpeciationChart, FlatPhAndMissingResultsDrawSafely) {
+  for (int p = 1; p <= 101; ++p) s.results.pH(p) = 7;
+  view.pHTicked = true;
+  view.pHLabelWaiting = true;
+  Draw();
+  EXPECT_EQ(s.state.speciesInfo(1, 0), 1.0);  // pH 7 at the bottom of 7..8
+  RecordingSurface copy;
+  DrawCopy(copy, chart, s.state, s.results, data, view, std::vector<bool>(11, true), 1.0);
+  EXPECT_FALSE(copy.TextsOf("8").empty());
+
+  surface.Clear();
+  s.results.ifail = kIterationLimit;
+  EXPECT_FALSE(Draw().has_value());
+  EXPECT_TRUE(surface.calls.empty());
+}
+
+TEST_F(SpeciationChart, LimitMarkersShowLimitsThatDifferFromTheirDefaults) {
+  s.state.plot.yUpper[0] = 80;
+  EXPECT_EQ(Draw(), (MarkerVisibility{true, false}));
+  s.state.plot.yChoice = kYConcentration;
+  SetPlotit(s.state, 1);
+  s.state.plot.yUpper[2] = static_cast<float>(ConcMax(s.state, s.results));
+  s.state.plot.yLower[2] = 0;
+  EXPECT_EQ(Draw(), (MarkerVisibility{false, false}));
+  s.state.plot.yLower[2] = 1e-5f;
+  EXPECT_EQ(Draw(), (MarkerVisibility{false, true}));
+  s.state.plot.yChoice = kYLog;
+  s.state.plot.yLower[1] = -12, s.state.plot.yUpper[1] = -3;
+  data.minLog = -12, data.maxLog = -2;
+  EXPECT_EQ(Draw(), (MarkerVisibility{true, false}));
+}
+
+TEST_F(SpeciationChart, LabelsKeepTheirCentreAsFractionsAndHideOnlyWhollyOutside) {
+  PlotRect r{60, 24, 560, 440};
+  s.state.speciesInfo(0, 6) = 0.25;
+  s.state.speciesInfo(1, 6) = 0.5;
+  std::optional<LabelBox> box = PlaceLabel(r, s.state, 6, 40, 16);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(*box, (LabelBox{165, 224, 40, 16}));
+  box->left += 10;
+  EXPECT_TRUE(Setlabel(s.state, 6, r, *box));
+  EXPECT_DOUBLE_EQ(s.state.speciesInfo(0, 6), 0.27);
+  EXPECT_EQ(PlaceLabel(r, s.state, 6, 40, 16)->left, 175);
+  EXPECT_FALSE(PlaceLabel(r, s.state, 99, 40, 16).has_value());
+
+  EXPECT_TRUE(CheckVisibility(r, LabelBox{20, 100, 40, 16}));   // right edge on L
+  EXPECT_FALSE(CheckVisibility(r, LabelBox{19, 100, 40, 16}));  // one pixel left of it
+  EXPECT_TRUE(CheckVisibility(r, LabelBox{100, 440, 40, 16}));
+  EXPECT_FALSE(CheckVisibility(r, LabelBox{100, 441, 40, 16}));
+  EXPECT_FALSE(CheckVisibility(r, LabelBox{561, 100, 40, 16}));
+  EXPECT_FALSE(CheckVisibility(r, LabelBox{100, 7, 40, 16}));
+
+  s.state.speciesInfo(0, 0) = 0.5;
+  Hidelabels(s.state);
+  EXPECT_EQ(s.state.speciesInfo(0, 6), 0);
+  EXPECT_EQ(s.state.speciesInfo(0, 0), 0.5);
+}
+
+TEST_F(SpeciationChart, CopyDrawsAxesCurvesAndVisibleLabelsUpwards) {
+  view.pHTicked = true;
+  int cuGly2 = 7;
+  s.state.speciesInfo(0, cuGly2) = 0.5, s.state.speciesInfo(1, cuGly2) = 0.25;
+  s.state.speciesInfo(0, 0) = 0.1, s.state.speciesInfo(1, 0) = 0.5;
+  std::vector<bool> visible(11, false);
+  visible[0] = visible[cuGly2] = true;
+  s.state.caption(cuGly2) = " CuGly2 ";
+  CopySize size = DrawCopy(surface, chart, s.state, s.results, data, view, visible, 2.0);
+  EXPECT_EQ(size.width, 1107);
+  EXPECT_EQ(size.height, 554);
+  EXPECT_EQ(RectOf(chart), (PlotRect{256, 194, 851, 120}));
+  EXPECT_EQ(MapY(chart, 0), 120);
+  EXPECT_EQ(MapY(chart, 100), 194);
+  EXPECT_FALSE(LinesIn(surface, SpeciesColour(s.state, 1, false), 2).empty());
+
+  RecordingSurface measure;
+  int width = Chemicals3(measure, 0, 0, "CuGly2", false);
+  std::vector<RecordedCall> c = surface.TextsOf("C");
+  ASSERT_EQ(c.size(), 1u);
+  EXPECT_EQ(c[0].x, static_cast<int>(std::nearbyint(256 + 0.5 * 595 - width / 2.0)));
+  EXPECT_EQ(c[0].y, static_cast<int>(std::nearbyint(194 - 0.25 * 74 - 14)));
+  EXPECT_EQ(c[0].textColour, SpeciesColour(s.state, cuGly2, false));
+  EXPECT_TRUE(surface.TextsOf("O").empty());  // hidden labels are left out
+  // The pH label is written in black, beside the axis title "pH".
+  std::vector<RecordedCall> p = surface.TextsOf("p");
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p[0].textColour, kBlack);
+  EXPECT_EQ(p[0].y, static_cast<int>(std::nearbyint(194 - 0.5 * 74 - 14)));
+  ASSERT_EQ(surface.TextsOf("pH").size(), 2u);
+  EXPECT_EQ(surface.TextsOf("pH")[1].x, 851 + 54);
+}
+
+}  // namespace
+}  // namespace tarn
