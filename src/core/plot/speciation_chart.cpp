@@ -219,7 +219,7 @@ void Hidelabels(ProjectState& state) {
 
 int CopyHeight(double aspect) {
   if (!(aspect > 0) || !std::isfinite(aspect)) aspect = 1;
-  return RoundCoordinate(kCopyWidth / aspect);
+  return std::max(RoundCoordinate(kCopyWidth / aspect), kMinCopyHeight);
 }
 
 namespace {

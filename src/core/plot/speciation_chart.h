@@ -122,8 +122,11 @@ bool CheckVisibility(const PlotRect& rect, const LabelBox& label);
 void Hidelabels(ProjectState& state);
 
 // The plot copy: 1107 units (0.1 mm) wide, the height from the aspect ratio
-// (width / height), rounded to the even neighbour at halves.
+// (width / height), rounded to the even neighbour at halves. The copy keeps
+// 360 units above the plot and 120 below it, so it is never less than 500
+// high: a wider ratio would put the plot's top below its bottom.
 inline constexpr int kCopyWidth = 1107;
+inline constexpr int kMinCopyHeight = 500;
 int CopyHeight(double aspect);
 
 struct CopySize {

@@ -52,6 +52,7 @@ TEST_F(SpeciationChart, PlotRectangleCopyHeightAndColours) {
   EXPECT_EQ(CopyHeight(1.0), 1107);
   EXPECT_EQ(CopyHeight(2.0), 554);  // 553.5 to the even neighbour
   EXPECT_EQ(CopyHeight(0), 1107);   // no ratio: square
+  EXPECT_EQ(CopyHeight(3.0), 500);  // a wide ratio keeps the plot the right way up
   EXPECT_EQ(FitBoxOnResize(9000, 6000, 1.0), (BoxSize{6000, 6000}));
   EXPECT_EQ(FitBoxOnResize(6000, 9000, 1.5), (BoxSize{6000, 4000}));
   EXPECT_EQ(FitBoxOnAspect(9000, 6000, 1.0), (BoxSize{6000, 6000}));  // 8985 down by 15s to 6000
