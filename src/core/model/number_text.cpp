@@ -36,6 +36,28 @@ Digits DecimalDigits(double x, int significant) {
   return d;
 }
 
+Digits ShortestFloatDigits(float x) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific);
+  *end = '\0';
+  Digits d;
+  const char* p = buf;
+  for (; p < end && *p != 'e'; ++p)
+    if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
+  if (p < end) d.exponent = std::atoi(p + 1);
+  return ec == std::errc() ? d : DecimalDigits(x, 9);
+}
+
+// The digits a value is shown from: a value held at single precision (every
+// value typed or read from a file) shows as the shortest decimal that reads
+// back to it, as it was typed (-39.31, not -39.310001); any other value at
+// 15 significant digits.
+Digits ValueDigits(double x) {
+  if (x != 0 && std::isfinite(x) && static_cast<double>(static_cast<float>(x)) == x)
+    return ShortestFloatDigits(static_cast<float>(x));
+  return DecimalDigits(x, 15);
+}
+
 // Rounds the digit string to keep digits [0, keep) half away from zero; a
 // carry into a new leading digit raises the exponent. keep may be <= 0.
 Digits RoundDigits(const Digits& in, int keep) {
@@ -118,7 +140,7 @@ std::string Compose(bool negative, std::string intPart, std::string decPart, con
 }
 
 std::string FormatFixed(double x, const Pattern& p, char sep) {
-  Digits d = DecimalDigits(x, 15);
+  Digits d = ValueDigits(x);
   if (x == 0) d = {"0", 0};
   // Keep the digits up to 10^-maxDec: that is exponent + 1 + maxDec digits.
   Digits r = RoundDigits(d, d.exponent + 1 + p.maxDec);
@@ -144,7 +166,7 @@ std::string FormatScientific(double x, const Pattern& p, char sep) {
     intPart = "0";
     decPart = std::string(static_cast<std::size_t>(p.maxDec), '0');
   } else {
-    Digits r = RoundDigits(DecimalDigits(x, 15), intDigits + p.maxDec);
+    Digits r = RoundDigits(ValueDigits(x), intDigits + p.maxDec);
     while (static_cast<int>(r.digits.size()) < intDigits + p.maxDec) r.digits += '0';
     intPart = r.digits.substr(0, static_cast<std::size_t>(intDigits));
     decPart = r.digits.substr(static_cast<std::size_t>(intDigits));
@@ -163,17 +185,6 @@ std::string FormatScientific(double x, const Pattern& p, char sep) {
 }
 
 // The digits of the shortest decimal that reads back as the same float.
-Digits ShortestFloatDigits(float x) {
-  char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific);
-  *end = '\0';
-  Digits d;
-  const char* p = buf;
-  for (; p < end && *p != 'e'; ++p)
-    if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
-  if (p < end) d.exponent = std::atoi(p + 1);
-  return ec == std::errc() ? d : DecimalDigits(x, 9);
-}
 
 // Lays out the digits of a non-zero number: '.' as the point, no leading
 // zero, exponent notation below 1e-4 and from 10^expFrom on.

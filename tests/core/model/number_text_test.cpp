@@ -65,6 +65,17 @@ TEST(FormatPattern, WorkedValuesOfEveryPattern) {
   ExpectPattern("0.0000E+00", {1.23456e-3}, {"1.2346E-03"});
 }
 
+// Values typed or read from a file are held at single precision; they show
+// as typed, not with the float's binary noise, and halves typed round up.
+TEST(FormatPattern, SinglePrecisionValuesShowAsTyped) {
+  auto single = [](double x) { return static_cast<double>(static_cast<float>(x)); };
+  EXPECT_EQ(FormatPattern(single(-39.31), "##0.0#####"), "-39.31");
+  EXPECT_EQ(FormatPattern(single(0.1), "###0.0####"), "0.1");
+  EXPECT_EQ(FormatPattern(single(2.675), "0.00"), "2.68");
+  EXPECT_EQ(FormatPattern(single(1.5e-5), "0.000E+00"), "1.500E-05");
+  EXPECT_EQ(FormatPattern(single(-39.31), "0.0000000000"), "-39.3100000000");
+}
+
 TEST(FormatPattern, LocaleSeparatorAndNegativeZero) {
   EXPECT_EQ(FormatPattern(12.5, "##0.0#####", ','), "12,5");
   EXPECT_EQ(FormatPattern(1.5e-5, "0.000E+00", ','), "1,500E-05");
