@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/new_concentrations.h"
+#include "kapp/kapp_definition.h"
+#include "kapp/kapp_plot.h"
+#include "kapp/kapp_values.h"
+#include "model/message_sink.h"
+#include "model_builder.h"
+#include "plot/recording_surface.h"
+
+namespace tarn {
+namespace {
+
+using Strings = std::vector<std::string>;
+using namespace test;
+
+// M and L at 1 mM each, pH 2 to 12 over 11 points.
+ProjectState Distribution(ProjectState s) {
+  MakeDistribution(s, 11);
+  SetTotal(s, 1, 0.001, 0.001);
+  SetTotal(s, 2, 0.001, 0.001);
+  SetPX(s, 3, 2, 12);
+  s.recalc = true;
+  return s;
+}
+
+struct Evaluated {
+  explicit Evaluated(ProjectState s) : state(std::move(s)) {}
+  ProjectState state;
+  SolverWork work;
+  SeriesResults results;
+  RecordingSink sink;
+  KappDefinition def;
+  KappValues values;
+};
+
+void Evaluate(Evaluated& e) {
+  SetExpression(e.state, e.def);
+  e.values = CalcKapp(e.state, e.work, e.results, e.def, e.sink);
+}
+
+void Classic(Evaluated& e, int species) {
+  e.def = NewKappDefinition(e.state);
+  ClassicDefinition(e.state, e.def, species);
+  Evaluate(e);
+}
+
+TEST(KappDefinition, TypeTextsAndTheClassicDefinition) {
+  ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
+  EXPECT_EQ(KappTypeTexts(s), (Strings{"T(M)  bound to ", "T(L)  bound to ", "T(H)  bound to ", "T[M)  not bound to ",
+                                       "T[L)  not bound to ", "T[H)  not bound to ", "total concentration",
+                                       "sum of concentrations", "complex concentration", "free concentration"}));
+  EXPECT_EQ(KappReagentChoices(s, 5), (Strings{"M", "n/a", "H"}));
+  KappDefinition def = NewKappDefinition(s);
+  ClassicDefinition(s, def, 1);
+  EXPECT_EQ(def.exprText[0], "T(M)  bound to L");
+  EXPECT_EQ(def.exprText[1], "T[M)  not bound to L * T[L)  not bound to M");
+  EXPECT_EQ(KappArgumentText(s, def, 2, kDenominator), "M");
+  EXPECT_FALSE(KappDefinitionProblem(s, def).has_value());
+}
+
+TEST(KappDefinition, StandardListHoldsTwoReagentComplexesOnly) {
+  ProjectState s = ModelBuilder({"M", "L", "H"})
+                       .Species(5, {1, 1, 0})
+                       .Species(-14, {0, 0, -1})
+                       .Species(12, {1, 1, 1})
+                       .Species(9, {0, 1, 1})
+                       .Build();
+  EXPECT_EQ(StandardSpecies(s), (std::vector<int>{1, 4}));
+}
+
+TEST(KappDefinition, SumTermTexts) {
+  ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Species(9, {0, 1, 1}).Build();
+  KappDefinition def = NewKappDefinition(s);
+  SetTermType(def, 1, kNumerator, 2 * 3 + 2);
+  SetExpression(s, def);
+  EXPECT_EQ(def.exprText[0], "SUM)");
+  def.sumMember(2, kNumerator) = true;  // L
+  def.sumMember(5, kNumerator) = true;  // LH
+  SetExpression(s, def);
+  EXPECT_EQ(def.exprText[0], "SUM( [L]+ [LH])");
+  EXPECT_EQ(SumMembershipText(s, def, kNumerator), "0-100-1");
+}
+
+TEST(KappDefinition, AddingRemovingTermsAndIncompleteDefinitions) {
+  ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
+  KappDefinition def = NewKappDefinition(s);
+  EXPECT_EQ(KappDefinitionProblem(s, def), std::optional<std::string>(kInvalidKappMessage));
+  EXPECT_FALSE(RemoveTerm(def, kNumerator, 1));
+  EXPECT_EQ(def.nterms[0], 1);
+
+  SetTermType(def, 1, kNumerator, 10);  // free concentration
+  def.termArg(1, kNumerator) = 1;
+  SetTermType(def, 1, kDenominator, 9);  // complex, none chosen
+  EXPECT_EQ(KappDefinitionProblem(s, def).value_or(""),
+            "Expression for Kapp is not valid\rterm 1 of the denominator has no complex chosen");
+  def.termArg(1, kDenominator) = 1;
+  AddTerm(def, kNumerator);
+  EXPECT_EQ(KappDefinitionProblem(s, def).value_or(""),
+            "Expression for Kapp is not valid\rterm 2 of the numerator has no type");
+  AddTerm(def, kNumerator);
+  SetTermType(def, 3, kNumerator, 7);  // total concentration
+  def.termArg(3, kNumerator) = 2;
+  ASSERT_TRUE(RemoveTerm(def, kNumerator, 2));
+  EXPECT_EQ(def.nterms[0], 2);
+  EXPECT_EQ(def.termType(2, kNumerator), 7);
+  EXPECT_FALSE(KappDefinitionProblem(s, def).has_value());
+  SetExpression(s, def);
+  EXPECT_EQ(def.exprText[0], " [M] *  C(L)");
+}
+
+// With ML the only species the three terms are [ML], [M] and [L]: log Kapp is
+// log beta at every point.
+TEST(KappValues, ClassicConstantOfTheOnlyComplexIsLogBeta) {
+  Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(5.5, {1, 1, 0}).Build()));
+  Classic(e, 1);
+  ASSERT_TRUE(e.values.ok) << (e.sink.messages.empty() ? "" : e.sink.messages[0]);
+  EXPECT_FALSE(e.state.recalc);
+  ASSERT_EQ(e.values.npoints, 11);
+  for (int p = 1; p <= 11; ++p) EXPECT_NEAR(e.values.logKapp(p), 5.5, 1e-4) << p;
+}
+
+// A protonated ligand: Kapp = beta / (1 + K_LH [H]), the textbook
+// conditional constant.
+TEST(KappValues, ClassicConstantFollowsTheLigandsProtonation) {
+  Evaluated e(Distribution(
+      ModelBuilder({"M", "L", "H"}).Species(5.5, {1, 1, 0}).Species(9, {0, 1, 1}).Species(-14, {0, 0, -1}).Build()));
+  Classic(e, 1);
+  ASSERT_TRUE(e.values.ok);
+  for (int p = 1; p <= 11; ++p) {
+    const double pH = 1 + p;
+    EXPECT_NEAR(e.values.logKapp(p), 5.5 - std::log10(1 + std::pow(10.0, 9 - pH)), 1e-4) << p;
+  }
+}
+
+// In ML2 the ligand counts twice: L bound to M is the total of L less the free L.
+TEST(KappValues, CoefficientOfTwoCountsTwice) {
+  Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(8, {1, 2, 0}).Build()));
+  e.def = NewKappDefinition(e.state);
+  SetTermType(e.def, 1, kNumerator, 2);    // L bound to
+  e.def.termArg(1, kNumerator) = 1;        // M
+  SetTermType(e.def, 1, kDenominator, 7);  // total concentration of L
+  e.def.termArg(1, kDenominator) = 2;
+  Evaluate(e);
+  ASSERT_TRUE(e.values.ok);
+  for (int p = 1; p <= 11; ++p) {
+    const double bound = KappTermValue(e.state, e.results, e.def, 1, kNumerator, p);
+    EXPECT_NEAR(bound, 2 * e.results.speciesConc(4, p), 1e-15);
+    EXPECT_NEAR(bound, 0.001 - e.results.speciesConc(2, p), 1e-10);
+    EXPECT_NEAR(e.values.logKapp(p), std::log10(bound / 0.001), 1e-4);
+  }
+}
+
+// The total of a pX-given reagent is the one recomputed from the results.
+TEST(KappValues, TotalConcentrationTermOfAPXGivenReagent) {
+  Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(9, {0, 1, 1}).Build()));
+  e.def = NewKappDefinition(e.state);
+  SetTermType(e.def, 1, kNumerator, 7);
+  e.def.termArg(1, kNumerator) = 3;  // C(H)
+  SetTermType(e.def, 1, kDenominator, 10);
+  e.def.termArg(1, kDenominator) = 3;  // [H]
+  Evaluate(e);
+  ASSERT_TRUE(e.values.ok);
+  for (int p = 1; p <= 11; ++p) {
+    const double h = std::pow(10.0, -(1.0 + p)), lh = e.results.speciesConc(4, p);
+    EXPECT_NEAR(e.values.logKapp(p), std::log10((h + lh) / h), 1e-4);
+  }
+}
+
+TEST(KappValues, ATermOfZeroIsNamedWithItsPoint) {
+  Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Species(9, {0, 1, 1}, -1).Build()));
+  e.def = NewKappDefinition(e.state);
+  SetTermType(e.def, 1, kNumerator, 9);  // [LH], ignored
+  e.def.termArg(1, kNumerator) = 2;
+  SetTermType(e.def, 1, kDenominator, 10);
+  e.def.termArg(1, kDenominator) = 2;
+  Evaluate(e);
+  EXPECT_FALSE(e.values.ok);
+  EXPECT_EQ(e.sink.messages,
+            Strings{"log Kapp cannot be calculated at point 1\rterm 1 of the numerator, [LH], is zero"});
+}
+
+TEST(KappValues, TableAndXAxis) {
+  Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(5.5, {1, 1, 0}).Species(9, {0, 1, 1}).Build()));
+  Classic(e, 1);
+  ASSERT_TRUE(e.values.ok);
+  EXPECT_EQ(DefaultXReagent(e.state), 3);
+  KappAxis h = KappXAxis(e.state, e.results, 3, e.sink);
+  ASSERT_TRUE(h.ok && h.byPX);
+  const std::string text = KappTableText(e.state, e.def, h, e.values);
+  const std::string head = "Kapp= T(M)  bound to L/T[M)  not bound to L * T[L)  not bound to M\r\rpH\tKapp\r";
+  ASSERT_EQ(text.substr(0, head.size()), head);
+  std::string rows = text.substr(head.size());
+  for (int p = 1; p <= 11; ++p) {
+    const std::string x = (p < 9 ? "" : "1") + std::to_string((p + 1) % 10) + ".000\t";
+    EXPECT_EQ(rows.substr(0, x.size()), x) << p;
+    rows = rows.substr(rows.find('\r') + 1);
+  }
+  EXPECT_TRUE(rows.empty());
+
+  // By its total, M's x runs over its calculated pX.
+  KappAxis m = KappXAxis(e.state, e.results, 1, e.sink);
+  ASSERT_TRUE(m.ok);
+  EXPECT_FALSE(m.byPX);
+  EXPECT_NEAR(m.xstart, -std::log10(e.results.speciesConc(1, 1)), 1e-6);
+  EXPECT_EQ(KappTableText(e.state, e.def, m, e.values).substr(head.size() - 8, 8), "pM\tKapp\r");
+  auto setup = PrepareKappPlot(e.state, e.def, m, e.values, e.sink);
+  ASSERT_TRUE(setup.has_value());
+  EXPECT_EQ(setup->xTitle, "calculated pM");
+  EXPECT_EQ(setup->yTitle, "Log Kapp: " + e.def.exprText[0] + "/" + e.def.exprText[1]);
+}
+
+TEST(KappValues, FlatCurvesAreWidenedTheRightWayUp) {
+  ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
+  KappDefinition def = NewKappDefinition(s);
+  KappAxis axis{true, 3, true, 2, 12, 3};
+  struct Case {
+    float value;
+    double ymin, ymax;
+    const char* message;
+  };
+  for (const Case& c : {Case{5, 4.5, 5.5, "log Kapp on y-axis is constant at 5.000"},
+                        Case{0, 0, 1, "log Kapp on y-axis is constant at 0.000"},
+                        Case{-5, -5.5, -4.5, "log Kapp on y-axis is constant at -5.000"}}) {
+    KappValues v;
+    v.ok = true;
+    v.npoints = 3;
+    v.logKapp.Resize(3);
+    v.logKapp.Fill(c.value);
+    RecordingSink sink;
+    auto setup = PrepareKappPlot(s, def, axis, v, sink);
+    ASSERT_TRUE(setup.has_value());
+    EXPECT_DOUBLE_EQ(setup->ymin, c.ymin);
+    EXPECT_DOUBLE_EQ(setup->ymax, c.ymax);
+    EXPECT_EQ(sink.messages, Strings{c.message});
+  }
+  KappValues v;
+  v.npoints = 1;
+  v.logKapp.Resize(1);
+  v.logKapp(1) = 4.25f;
+  RecordingSink sink;
+  KappAxis point{true, 3, true, 7, 7, 1};
+  EXPECT_FALSE(PrepareKappPlot(s, def, point, v, sink).has_value());
+  EXPECT_EQ(sink.messages, Strings{"Concentration on x axis is constant\rKapp=4.25"});
+  EXPECT_DOUBLE_EQ(KappX(point, 1), 7);
+}
+
+// A flat curve lies across the middle of the plot, whatever its sign; the
+// lower limit is at the bottom.
+TEST(KappPlot, FlatCurvesAreDrawnMidwayAndTheRightWayUp) {
+  ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
+  KappDefinition def = NewKappDefinition(s);
+  KappAxis axis{true, 3, true, 2, 12, 11};
+  for (float value : {5.0f, -5.0f, 0.0f}) {
+    KappValues v;
+    v.ok = true;
+    v.npoints = 11;
+    v.logKapp.Resize(11);
+    v.logKapp.Fill(value);
+    RecordingSink sink;
+    auto setup = PrepareKappPlot(s, def, axis, v, sink);
+    ASSERT_TRUE(setup.has_value());
+    RecordingSurface surface;
+    ChartState chart = DrawKappPlot(surface, 400, 300, *setup, axis, v);
+    EXPECT_GT(MapY(chart, setup->ymin), MapY(chart, setup->ymax)) << value;
+    const int mid = MapY(chart, value);
+    EXPECT_NEAR(mid, (chart.plotTop + chart.plotBottom) / 2.0, value == 0 ? (chart.plotBottom - chart.plotTop) : 1.0);
+    const auto lines = surface.Lines();
+    ASSERT_GE(lines.size(), 11u);
+    for (std::size_t k = lines.size() - 11; k < lines.size(); ++k) EXPECT_EQ(lines[k].y, mid);
+    EXPECT_EQ(lines.back().x, MapX(chart, 12));
+    EXPECT_EQ(surface.TextsOf("pH").size(), 1u);
+  }
+}
+
+}  // namespace
+}  // namespace tarn
