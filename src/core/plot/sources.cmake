@@ -5,6 +5,8 @@ target_sources(tarn_core PRIVATE
   plot/curve_data.h
   plot/formula_text.cpp
   plot/formula_text.h
+  plot/plot_actions.cpp
+  plot/plot_actions.h
   plot/recording_surface.cpp
   plot/recording_surface.h
   plot/speciation_chart.cpp
