@@ -6,14 +6,26 @@
 #include <QMdiSubWindow>
 
 #include "gui/app/main_window.h"
+#include "gui/editor/model_window.h"
+#include "gui/kapp/conditional_window.h"
+#include "gui/plot/graph_form.h"
+#include "gui/tables/single_points_window.h"
 #include "gui/tables/table_window.h"
 
 namespace tarn::gui {
 
 QWidget* T32Main::CreateChild(int window) {
   switch (window) {
+    case kEditorWindow:
+      return new T32Model(session_, *this);
+    case kPlotWindow:
+      return new GraphForm(session_, this);
     case kTableWindow:
       return new T32Table(session_);
+    case kSinglePointsWindow:
+      return new SingleDP(session_, this);
+    case kConditionalWindow:
+      return new Conditional(session_, this);
     default:
       return nullptr;  // not built yet
   }
@@ -33,12 +45,15 @@ void T32Main::Conditions_Click() {
 }
 
 // The editor shows its conditions frame.
-void T32Main::ShowEditorConditions() {}
+void T32Main::ShowEditorConditions() {
+  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->ShowPage(kConditionsPage);
+}
 
 // After a refused validation: the editor comes forward with the box the
 // check names focused.
-void T32Main::FocusConditionsBox(ConditionsFocus) {
+void T32Main::FocusConditionsBox(ConditionsFocus focus) {
   ShowChild(kEditorWindow);
+  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->FocusConditions(focus);
 }
 
 void T32Main::RefreshTable() {
@@ -49,18 +64,55 @@ void T32Main::RefreshTableTitle() {
   if (auto* table = qobject_cast<T32Table*>(children_.Widget(kTableWindow))) table->ShowTitle(session_.project.title);
 }
 
-void T32Main::RefreshEditor() {}
-
-void T32Main::SelectCalculationType(int type) {
-  session_.project.type = type;
+void T32Main::RefreshEditor() {
+  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->Reload();
 }
 
-void T32Main::ReplotIfOpen() {}
-void T32Main::RefreshPlotLists() {}
-void T32Main::RefreshPlotValues() {}
-void T32Main::ReopenPlot() {}
-void T32Main::RefreshSinglePoints() {}
-void T32Main::ClearSinglePoints() {}
-void T32Main::RefreshSinglePointsCaption() {}
+void T32Main::CommitEditorEdit() {
+  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->CommitEdit();
+}
+
+void T32Main::SelectCalculationType(int type) {
+  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow)))
+    editor->TarnOption_MouseUp(type);
+  else
+    session_.project.type = type;
+}
+
+void T32Main::ReplotIfOpen() {
+  if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->Replot_Click();
+}
+
+void T32Main::RefreshPlotLists() {
+  if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->FillPlotGrid();
+}
+
+void T32Main::RefreshPlotValues() {
+  if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->BetaFill();
+}
+
+// After a change of calculation type the results belong to the other type:
+// the reopened plot shows none until the series is calculated again
+// (Replot or Calculate), rather than old curves under the new axes.
+void T32Main::ReopenPlot() {
+  if (!children_.IsOpen(kPlotWindow)) return;
+  children_.Close(kPlotWindow);
+  session_.results.ifail = 0;
+  session_.project.recalc = true;
+  ShowChild(kPlotWindow);
+  if (Tiling()) Tiler();
+}
+
+void T32Main::RefreshSinglePoints() {
+  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->SdpFill();
+}
+
+void T32Main::ClearSinglePoints() {
+  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->ClearResults();
+}
+
+void T32Main::RefreshSinglePointsCaption() {
+  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->ShowTitle(session_.project.title);
+}
 
 }  // namespace tarn::gui

@@ -58,6 +58,7 @@ void T32Main::calc_Click(int index) {
     for (int window : {kSinglePointsWindow, kConditionalWindow, kTableWindow}) children_.Close(window);
     ShowChild(kEditorWindow);
     ShowChild(kPlotWindow);
+    ReplotIfOpen();  // an open plot shows the new results
     if (Tiling()) Tiler();
   } else if (index == 1) {
     RefreshTable();
@@ -68,7 +69,11 @@ void T32Main::calc_Click(int index) {
     ShowChild(kConditionalWindow);
     Splitter3(1);
     if (Tiling()) Tiler();
-    if (session_.project.type == kTitration) ShowMessage(kKappInTitration, kAppTitle, this);
+    if (session_.project.type == kTitration) {
+      // Conditional constants are made for a species distribution.
+      SelectCalculationType(kDistribution);
+      ShowMessage(kKappInTitration, kAppTitle, this);
+    }
   }
 }
 

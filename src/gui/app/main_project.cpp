@@ -146,6 +146,7 @@ int T32Main::GetTarndata() {
 void T32Main::AfterProjectRead() {
   SetRemoveMenu();
   UpdateCommandStates();
+  RefreshEditor();  // an editor still open shows the project just read
 }
 
 bool T32Main::NewProject() {

@@ -109,6 +109,7 @@ bool T32Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void T32Main::closeEvent(QCloseEvent* event) {
+  CommitEditorEdit();  // a value still being typed counts as a change
   if (!ended_ && session_.project.modified && RunSavePrompt(SaverEnd::kExit) == kSaveReturn) {
     event->ignore();
     return;
@@ -176,6 +177,7 @@ void T32Main::hlp_Click(int index) {
 }
 
 void T32Main::Tb_ButtonClick(const QString& key) {
+  CommitEditorEdit();  // the toolbar takes no focus, so an open cell edit ends here
   if (key == u"Restart")
     FileRestart_Click();
   else if (key == u"Save")

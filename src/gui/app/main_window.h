@@ -94,6 +94,7 @@ class T32Main : public QMainWindow {
   void RefreshTable();              // table: refilled from the results
   void RefreshTableTitle();         // table: its title label shows the project title
   void RefreshEditor();             // editor: model grids and conditions grid refilled
+  void CommitEditorEdit();          // editor: a cell edit still open is committed
   void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
   void ReplotIfOpen();              // plot: validated, recalculated when needed, redrawn
   void RefreshPlotLists();          // plot: species list refilled from the model

@@ -350,4 +350,20 @@ void FitGrid(Grid& grid) {
   FitGridHeight(grid);
 }
 
+void HighlightRow(Grid& grid) {
+  if (grid.Row() < 0 || grid.Cols() == 0) return;
+  grid.SetSelectionColour(QColor(255, 0, 0));
+  grid.SelectRange(grid.Row(), 0, grid.Row(), grid.Cols() - 1);
+}
+
+void ClearHighlight(Grid& grid) {
+  grid.ResetSelectionColour();
+  if (grid.Row() >= 0 && grid.Col() >= 0) grid.SelectRange(grid.Row(), grid.Col(), grid.Row(), grid.Col());
+}
+
+void FocusCell(Grid& grid, int row, int col) {
+  grid.SetCurrentCell(row, col);
+  grid.setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace tarn::gui

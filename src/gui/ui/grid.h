@@ -126,4 +126,13 @@ void FitGrid(Grid& grid);  // width, then height
 // The rule itself: 270 plus the sizes, limited to limitTwips.
 int FittedTwips(const std::vector<int>& sizesTwips, int limitTwips);
 
+// Selects the whole current row (column 0 to the last) and shows the
+// selection in red, to show which row a removal will delete. ClearHighlight
+// switches that off again, leaving the current cell alone selected.
+void HighlightRow(Grid& grid);
+void ClearHighlight(Grid& grid);
+
+// Makes the cell current and gives the grid the focus.
+void FocusCell(Grid& grid, int row, int col);
+
 }  // namespace tarn::gui

@@ -1,0 +1,378 @@
+// The "Conditions" page: the calculation type, the titration's volumes with
+// the added-volume buttons, the conditions grid of either type and the
+// project title's box.
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "gui/app/main_window.h"
+#include "gui/editor/model_edits.h"
+#include "gui/editor/model_window.h"
+#include "gui/ui/grid.h"
+#include "gui/ui/message_box.h"
+#include "gui/ui/screen.h"
+#include "gui/ui/text.h"
+#include "model/number_text.h"
+
+namespace tarn::gui {
+
+namespace {
+
+constexpr int kMarginTwips = 120;
+constexpr int kPanelsTopTwips = 360;
+constexpr int kTitrationGridTopTwips = 1200;
+constexpr int kDistributionGridTopTwips = 540;
+constexpr int kHeaderRowTwips = 510;
+constexpr int kReagentColTwips = 750;
+constexpr int kValueColTwips = 1080;
+constexpr int kPxColTwips = 510;
+// The conditions take at most this share of the page; the ionic-strength
+// frame has the rest.
+constexpr int kConditionsSharePercent = 55;
+
+std::string AmountText(double value) {
+  return FormatPattern(value, "###0.0####");
+}
+
+std::string PxText(double value) {
+  return FormatPattern(value, "###0.0##");
+}
+
+}  // namespace
+
+QWidget* T32Model::BuildConditionsPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("BetaFrame2"));
+  condArea_ = new QWidget(page);
+  typeRow_ = new QWidget(condArea_);
+  auto* options = new QHBoxLayout(typeRow_);
+  options->setContentsMargins(0, 0, 0, 0);
+  const std::array<const char*, 2> captions{"&Titration simulation", "Species &Distribution"};
+  for (int i = 0; i < 2; ++i) {
+    auto* option = new QRadioButton(QString::fromLatin1(captions[static_cast<std::size_t>(i)]), typeRow_);
+    option->setObjectName(QStringLiteral("TarnOption%1").arg(i));
+    connect(option, &QRadioButton::clicked, this, [this, i] { TarnOption_MouseUp(i); });
+    options->addWidget(option);
+    tarnOption_[static_cast<std::size_t>(i)] = option;
+  }
+  options->addStretch(1);
+  BuildVolumePanels(condArea_);
+  condGrid_ = new Grid(condArea_);
+  condGrid_->setObjectName(QStringLiteral("CondGrid"));
+  editB_ = new CellEditor(*condGrid_);
+  editB_->setObjectName(QStringLiteral("EditB"));
+  editB_->SetCommitHandler([this](const CellEdit& edit) { CommitCond(edit); });
+  condGrid_->SetKeyHandler([this](QKeyEvent* event) {
+    std::optional<StartKey> key = StartKeyOf(*event);
+    return key && CondGridKey(*key);
+  });
+  connect(condGrid_, &QTableWidget::cellDoubleClicked, this, [this] { CondGridKey(StartKey::Enter()); });
+  betaFrame_[kStrengthFrame] = BuildStrengthFrame(page);
+  return page;
+}
+
+QWidget* T32Model::BuildVolumePanels(QWidget* parent) {
+  viPanel_ = new QGroupBox(QStringLiteral("Initial volume"), parent);
+  viPanel_->setObjectName(QStringLiteral("ViPanel"));
+  editBox_[1] = new QLineEdit(viPanel_);
+  editBox_[1]->setObjectName(QStringLiteral("EditBox1"));
+  auto* vi = new QHBoxLayout(viPanel_);
+  vi->setContentsMargins(6, 2, 6, 4);
+  vi->addWidget(editBox_[1]);
+  vfPanel_ = new QGroupBox(QStringLiteral("Added volume"), parent);
+  vfPanel_->setObjectName(QStringLiteral("VfPanel"));
+  editBox_[2] = new QLineEdit(vfPanel_);
+  editBox_[2]->setObjectName(QStringLiteral("EditBox2"));
+  auto* steps = new QVBoxLayout;
+  steps->setSpacing(0);
+  for (int i = 0; i < 2; ++i) {
+    auto* step = new QToolButton(vfPanel_);
+    step->setObjectName(QStringLiteral("Incr%1").arg(i));
+    step->setArrowType(i == 0 ? Qt::UpArrow : Qt::DownArrow);
+    step->setFixedSize(16, 11);
+    step->setFocusPolicy(Qt::NoFocus);
+    connect(step, &QToolButton::clicked, this, [this, i] { Incr_Click(i); });
+    steps->addWidget(step);
+  }
+  auto* vf = new QHBoxLayout(vfPanel_);
+  vf->setContentsMargins(6, 2, 6, 4);
+  vf->setSpacing(2);
+  vf->addWidget(editBox_[2]);
+  vf->addLayout(steps);
+  return vfPanel_;
+}
+
+// The conditions page as the window loads: the type, the volumes (a
+// titration's added volume in its step format) and the pX defaults.
+void T32Model::LoadConditions() {
+  ProjectState& s = session_.project;
+  tarnOption_[static_cast<std::size_t>(s.type == kTitration ? 0 : 1)]->setChecked(true);
+  editBox_[1]->setText(ToQ(FormatPattern(s.volume[kTitration], "###0.0#####")));
+  addedVolume_ = s.vfinal - s.volume[kTitration];
+  editBox_[2]->setText(ToQ(std::string(Trim(PlainText(addedVolume_)))));
+  Spinner(0);
+  ShowVolumes();
+  for (int j = 1; j <= s.nreag; ++j) {
+    if (s.pxi(j, kDistribution) == 0) s.pxi(j, kDistribution) = 2;
+    if (s.pxf(j, kDistribution) == 0) s.pxf(j, kDistribution) = 2;
+  }
+  for (std::size_t i = 0; i < boxStart_.size(); ++i) boxStart_[i] = boxSeen_[i] = FromQ(editBox_[i]->text());
+}
+
+void T32Model::ShowVolumes() {
+  bool titration = session_.project.type == kTitration;
+  viPanel_->setVisible(titration);
+  vfPanel_->setVisible(titration);
+  addSol_->setEnabled(!titration);
+}
+
+void T32Model::LayOutConditionsPage() {
+  const ProjectState& s = session_.project;
+  QWidget* page = betaFrame_[kConditionsPage];
+  int margin = TwipsToPixelsX(kMarginTwips);
+  int inner = std::max(page->width() - 2 * margin, 1);
+  int gridTop = s.type == kTitration ? kTitrationGridTopTwips : kDistributionGridTopTwips;
+  typeRow_->setGeometry(margin, 4, inner, typeRow_->sizeHint().height());
+  int panelsTop = TwipsToPixelsY(kPanelsTopTwips);
+  int panelsHeight = TwipsToPixelsY(kTitrationGridTopTwips - 60) - panelsTop;
+  int half = (inner - margin) / 2;
+  viPanel_->setGeometry(margin, panelsTop, half, panelsHeight);
+  vfPanel_->setGeometry(2 * margin + half, panelsTop, inner - half - margin, panelsHeight);
+  int gridTwips = 270;
+  for (int r = 0; r < condGrid_->Rows(); ++r) gridTwips += condGrid_->RowHeightTwips(r);
+  int wanted = TwipsToPixelsY(gridTop + gridTwips + 60);
+  int area = std::min(wanted, page->height() * kConditionsSharePercent / 100);
+  condArea_->setGeometry(0, 0, page->width(), area);
+  condGrid_->move(margin, TwipsToPixelsY(gridTop));
+  FitGrid(*condGrid_);
+  betaFrame_[kStrengthFrame]->setGeometry(margin, area, inner, std::max(page->height() - area - margin / 2, 1));
+  LayOutStrengthFrame();
+}
+
+// Choosing the calculation type; with solids only the distribution can be chosen.
+void T32Model::TarnOption_MouseUp(int index) {
+  ProjectState& s = session_.project;
+  if (index != kTitration && index != kDistribution) return;
+  CommitEdit();
+  if (index == kTitration && s.nsolids > 0) {
+    tarnOption_[kDistribution]->setChecked(true);
+    return;
+  }
+  s.type = index;
+  tarnOption_[static_cast<std::size_t>(index)]->setChecked(true);
+  editBox_[1]->setText(ToQ(AmountText(s.volume[static_cast<std::size_t>(s.type)])));
+  editBox_[2]->setText(ToQ(AmountText(s.vfinal - s.volume[static_cast<std::size_t>(s.type)])));
+  for (std::size_t i = 1; i < boxSeen_.size(); ++i) boxSeen_[i] = FromQ(editBox_[i]->text());
+  ShowVolumes();
+  FillCondGrid();
+  s.modified = true;
+  s.recalc = true;
+  main_.CloseChild(kTableWindow);
+  main_.CloseChild(kSinglePointsWindow);
+  main_.ReopenPlot();
+}
+
+void T32Model::FillCondGrid() {
+  Grid& g = *condGrid_;
+  g.ClearCells();
+  if (session_.project.type == kTitration)
+    FillTitrationGrid();
+  else
+    FillDistributionGrid();
+  SetReagentPictures();
+  LayOutConditionsPage();
+}
+
+void T32Model::FillTitrationGrid() {
+  const ProjectState& s = session_.project;
+  Grid& g = *condGrid_;
+  g.SetRows(s.nreag + 1);
+  g.SetCols(3);
+  g.SetFixedRows(1);
+  g.SetFixedCols(1);
+  g.SetRowHeightTwips(0, kHeaderRowTwips);
+  g.SetColWidthTwips(0, kReagentColTwips);
+  for (int c = 1; c <= 2; ++c) {
+    g.SetColWidthTwips(c, kValueColTwips);
+    g.SetColAlignment(c, Qt::AlignHCenter);
+  }
+  g.SetText(0, 0, "Reagent");
+  g.SetText(0, 1, "total\rmillimoles");
+  g.SetText(0, 2, "burette\rconcentration");
+  for (int j = 1; j <= s.nreag; ++j) {
+    g.SetRowHeightTwips(j, Grid::kDefaultRowTwips);
+    g.SetText(j, 1, AmountText(s.total(j, kTitration)));
+    g.SetText(j, 2, AmountText(s.burette(j, kTitration)));
+  }
+}
+
+// The pX columns are headed by the one reagent given by pX (" pH" for the
+// proton), or " pX" when there are several or none.
+void T32Model::FillDistributionGrid() {
+  const ProjectState& s = session_.project;
+  Grid& g = *condGrid_;
+  g.SetRows(s.nreag + 1);
+  g.SetCols(5);
+  g.SetFixedRows(1);
+  g.SetFixedCols(1);
+  g.SetRowHeightTwips(0, kHeaderRowTwips);
+  g.SetColWidthTwips(0, kReagentColTwips);
+  for (int c = 1; c <= 4; ++c) {
+    g.SetColWidthTwips(c, c <= 2 ? kValueColTwips : kPxColTwips);
+    g.SetColAlignment(c, Qt::AlignHCenter);
+  }
+  int byPx = 0;
+  int pxReagent = 0;
+  for (int j = 1; j <= s.nreag; ++j) {
+    g.SetRowHeightTwips(j, Grid::kDefaultRowTwips);
+    if (s.flag(j, kDistribution)) {
+      g.SetText(j, 1, FormatValue(s.initial(j, kDistribution)));
+      g.SetText(j, 2, FormatValue(s.final(j, kDistribution)));
+    } else {
+      g.SetText(j, 3, PxText(s.pxi(j, kDistribution)));
+      g.SetText(j, 4, PxText(s.pxf(j, kDistribution)));
+      ++byPx;
+      pxReagent = j;
+    }
+  }
+  std::string label = byPx == 1 ? " p" + std::string(Trim(s.name(pxReagent))) : " pX";
+  g.SetText(0, 0, "Reagent");
+  g.SetText(0, 1, "initial\rconcentration");
+  g.SetText(0, 2, "final\rconcentration");
+  g.SetText(0, 3, label + "\r start");
+  g.SetText(0, 4, label + "\r final");
+}
+
+void T32Model::SetReagentPictures() {
+  const ProjectState& s = session_.project;
+  for (int j = 1; j <= s.nreag; ++j) {
+    int width = 0;
+    condGrid_->SetCellPicture(j, 0, FormulaCellPicture(s.name(j), CurveColour(s, j), width));
+  }
+}
+
+// A key on the conditions grid opens the editor; in a distribution the
+// column chosen already decides whether the reagent is given by its totals
+// (columns 1 and 2) or by pX (3 and 4).
+bool T32Model::CondGridKey(const StartKey& key) {
+  ProjectState& s = session_.project;
+  const int j = condGrid_->Row();
+  const int col = condGrid_->Col();
+  if (j < 1 || j > s.nreag || col < 1) return true;
+  if (s.type == kDistribution) {
+    bool total = col <= 2;
+    if (s.flag(j, kDistribution) != total) {
+      s.flag(j, kDistribution) = total;
+      s.modified = true;
+      s.recalc = true;
+    }
+  }
+  editB_->StartCellEdit(key);
+  return true;
+}
+
+void T32Model::CommitCond(const CellEdit& edit) {
+  ProjectState& s = session_.project;
+  const int j = edit.row;
+  if (j < 1 || j > s.nreag) return;
+  std::optional<double> value;
+  if (edit.Changed()) value = ReadNumber(edit.text);
+  if (s.type == kTitration) {
+    if (!value) return;
+    (edit.col == 1 ? s.total : s.burette)(j, kTitration) = *value;
+    DeriveTitrationTotals(s, j);
+    condGrid_->SetText(j, edit.col, edit.text);  // the cell keeps the text as typed
+  } else {
+    if (value) {
+      Array2<double>* target[] = {nullptr, &s.initial, &s.final, &s.pxi, &s.pxf};
+      if (edit.col >= 1 && edit.col <= 4) (*target[edit.col])(j, kDistribution) = *value;
+    }
+    FillCondGrid();  // the values in their formats, the other pair emptied
+    condGrid_->SetCurrentCell(j, edit.col);
+    if (!value) return;
+  }
+  s.modified = true;
+  ConditionsChanged();
+}
+
+// After a change of the conditions: the results are stale, an open plot
+// shows the new ones, the table goes.
+void T32Model::ConditionsChanged() {
+  session_.project.recalc = true;
+  if (loading_) return;
+  main_.ReplotIfOpen();
+  main_.CloseChild(kTableWindow);
+  main_.RefreshPlotValues();
+}
+
+void T32Model::ResetConditions(double vstart, double vend) {
+  if (vend <= 0) return;
+  tarn::gui::ResetConditions(session_.project, vstart, vend);
+  FillCondGrid();
+}
+
+// The title and volume boxes act on every change of their text.
+void T32Model::EditBox_KeyUp(int index) {
+  ProjectState& s = session_.project;
+  const std::size_t i = static_cast<std::size_t>(index);
+  std::string text = FromQ(editBox_[i]->text());
+  if (text == boxSeen_[i]) return;
+  boxSeen_[i] = text;
+  if (text != boxStart_[i]) s.modified = true;
+  if (index == 0) {
+    s.title = std::string(Trim(text));
+    main_.ReplotIfOpen();
+    main_.RefreshTableTitle();
+    main_.RefreshSinglePointsCaption();
+    return;
+  }
+  std::optional<double> read = ReadNumber(text);
+  if (!read) return;
+  const double value = *read;
+  const std::size_t t = static_cast<std::size_t>(s.type);
+  if (index == 1) {
+    s.volume[t] = value;
+    s.vfinal = value + addedVolume_;
+    if (value == 0) return;
+    ResetConditions(value, s.vfinal);
+  } else {
+    addedVolume_ = value;
+    if (value < 0) {
+      ShowMessage("Added volume must be positive", kAppTitle, this);
+      return;
+    }
+    if (value == 0) return;
+    s.vfinal = value + s.volume[t];
+    ResetConditions(s.volume[t], s.vfinal);
+  }
+  ConditionsChanged();
+}
+
+void T32Model::Incr_Click(int index) {
+  Spinner(index == 0 ? 1 : -1);
+  session_.project.modified = true;
+}
+
+// Steps the added volume by its step table; only for a titration.
+void T32Model::Spinner(int direction) {
+  ProjectState& s = session_.project;
+  if (!tarnOption_[kTitration]->isChecked()) return;
+  double a = ReadNumber(FromQ(editBox_[2]->text())).value_or(0);
+  SpinStep step = SpinnerStep(a);
+  std::string shown = FormatPattern(a + step.step * direction, step.format);
+  editBox_[2]->setText(ToQ(shown));
+  boxSeen_[2] = shown;
+  addedVolume_ = ReadNumber(shown).value_or(0);
+  const std::size_t t = static_cast<std::size_t>(s.type);
+  s.vfinal = addedVolume_ + s.volume[t];
+  ResetConditions(s.volume[t], s.vfinal);
+  ConditionsChanged();
+}
+
+}  // namespace tarn::gui

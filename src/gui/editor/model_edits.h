@@ -1,0 +1,85 @@
+#pragma once
+// The model and conditions edits of the editor window that reshape or derive
+// the project's data, kept apart from the widgets (no Qt): inserting and
+// deleting species and solids, the titration's derived totals, the step of
+// the added-volume buttons and the ionic strength of a calculated series.
+//
+// Species and solids move with their entries of the species list (plot mark,
+// label position and caption), so the other species keep theirs. Every array
+// stays sized from the counts.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/solver_work.h"
+#include "model/project_state.h"
+
+namespace tarn::gui {
+
+// The refine keys the editor sets (option index - 1).
+inline constexpr int kRefineConstant = 0;
+inline constexpr int kRefineRefine = 1;
+
+// The text of a refine key: "ignore", "const.", "refine", or the number with
+// its plain-text blank followed by " Constraint" (" 2 Constraint").
+std::string RefineText(int key);
+
+// Inserts a species after the species of grid row `row` (limited to
+// nspecies): the new species n = row + 1 starts as a copy of species `row`
+// (empty, key "const.", when row is 0, the heading row), with its own default
+// caption. The species list entries from n on move one place up. Sets
+// modified and recalc. Returns n.
+int InsertSpecies(ProjectState& state, int row);
+// Deletes species r with its species-list entry; refused (false, nothing
+// changed) when r is no species or it is the only one. Sets modified and recalc.
+bool DeleteSpecies(ProjectState& state, int r);
+// Appends a solid with log Ksp 0, every coefficient 0 and its default caption.
+// Changes neither modified nor recalc (an empty solid changes no result).
+void AppendSolid(ProjectState& state);
+// Deletes solid r with its species-list entry; false when r is no solid.
+// Sets modified and recalc.
+bool DeleteSolid(ProjectState& state, int r);
+
+// The titration's derived totals of the reagents given by totals, for an
+// initial volume vstart and a final volume vend; nothing when vend <= 0. A
+// volume that is not positive gives 0 instead of a division.
+void ResetConditions(ProjectState& state, double vstart, double vend);
+// The same derived totals of reagent j for the project's own volumes.
+void DeriveTitrationTotals(ProjectState& state, int j);
+
+// A coefficient typed as a number: the largest integer not greater than it,
+// limited to the range of int.
+int CoefficientOf(double value);
+
+// The step of the added-volume buttons for the volume a (compared at single
+// precision), and the format the stepped volume is shown in.
+struct SpinStep {
+  double step;
+  std::string_view format;
+};
+SpinStep SpinnerStep(double a);
+
+// The charges of the ionic-strength calculation.
+struct Charges {
+  double background = 0;        // background electrolyte concentration, mol/L
+  double cation = 0;            // its cation's charge
+  double anion = 0;             // its anion's charge
+  std::vector<double> reagent;  // [j - 1]: charge of reagent j (missing ones are 0)
+};
+
+// One row of the ionic-strength grid: the pH (with a proton) or the point
+// number, and I = S / 2 as shown.
+struct StrengthRow {
+  std::string first;
+  std::string strength;
+};
+
+// The ionic strength of every point of the series: the background
+// electrolyte, the free reagents and the soluble species that are not
+// ignored, each concentration times its charge squared, halved. Solids count
+// nothing.
+double IonicStrength(const ProjectState& state, const SeriesResults& results, const Charges& charges, int p);
+std::vector<StrengthRow> StrengthRows(const ProjectState& state, const SeriesResults& results, const Charges& charges);
+
+}  // namespace tarn::gui

@@ -1,0 +1,389 @@
+// The speciation plot window: its controls, the opening, and the X and Y
+// choices with their lists. The drawing, the plot box and the labels are in
+// graph_form_plot.cpp; the species list, the caption editor, the scroll panel
+// and the copy in graph_form_panel.cpp.
+
+#include "gui/plot/graph_form.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/program_folder.h"
+#include "app/settings.h"
+#include "engine/new_concentrations.h"
+#include "gui/app/main_window.h"
+#include "gui/plot/plot_widgets.h"
+#include "gui/ui/clipboard.h"
+#include "gui/ui/grid.h"
+#include "gui/ui/message_box.h"
+#include "gui/ui/screen.h"
+#include "gui/ui/text.h"
+#include "model/model.h"
+#include "model/number_text.h"
+
+namespace tarn::gui {
+
+namespace {
+
+constexpr int kMargin = 6;
+constexpr int kInitialWidth = 980;
+constexpr int kInitialHeight = 700;
+
+QRadioButton* Option(const char* caption, const char* name, QWidget* parent, QButtonGroup& group, int id) {
+  auto* option = new QRadioButton(QString::fromUtf8(caption), parent);
+  option->setObjectName(QString::fromLatin1(name));
+  group.addButton(option, id);
+  return option;
+}
+
+QComboBox* List(const char* name, QWidget* parent) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  return list;
+}
+
+void FillLogList(QComboBox& list, const std::vector<double>& values) {
+  for (double value : values) list.addItem(ToQ(FormatPattern(value, "0")));
+}
+
+void FillReagentList(QComboBox& list, const std::vector<ListEntry>& entries) {
+  list.clear();
+  for (const ListEntry& entry : entries) list.addItem(ToQ(entry.text), entry.reagent);
+  if (!entries.empty()) list.setCurrentIndex(0);
+}
+
+int ReagentOf(const QComboBox& list) {
+  return list.currentIndex() >= 0 ? list.currentData().toInt() : 0;
+}
+
+}  // namespace
+
+GraphForm::GraphForm(Session& session, T32Main* main, QWidget* parent)
+    : QWidget(parent), session_(session), main_(main), openMark_(session, kPlotWindow) {
+  setWindowTitle(QStringLiteral("Speciation plots"));
+  setObjectName(QStringLiteral("GraphForm"));
+  controls_ = MakeControls();
+  plotGrid_ = new Grid(this);
+  plotGrid_->setObjectName(QStringLiteral("PlotGrid"));
+  plotGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  connect(plotGrid_, &QTableWidget::cellClicked, this, &GraphForm::PlotGrid_Click);
+  MakePlotBox();
+  MakeCaptionEditor();
+  MakePopupLists();
+  Form_Load();
+  loading_ = false;
+  resize(kInitialWidth, kInitialHeight);
+}
+
+GraphForm::~GraphForm() = default;
+
+QWidget* GraphForm::MakeControls() {
+  auto* controls = new QWidget(this);
+  auto* column = new QVBoxLayout(controls);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(4);
+  auto* buttons = new QHBoxLayout;
+  replot_ = new QPushButton(QStringLiteral("Replot"), controls);
+  replot_->setObjectName(QStringLiteral("Replot"));
+  copyClip_ = new QPushButton(QStringLiteral("Copy"), controls);
+  copyClip_->setObjectName(QStringLiteral("CopyClip"));
+  copyClip_->setToolTip(QStringLiteral("To clipboard as Windows MetaFile"));
+  savePlot_ = new QPushButton(QStringLiteral("Save plot as..."), controls);
+  savePlot_->setObjectName(QStringLiteral("SavePlot"));
+  savePlot_->setToolTip(QStringLiteral("Save the plot as an SVG, PDF or PNG file"));
+  connect(replot_, &QPushButton::clicked, this, &GraphForm::Replot_Click);
+  connect(copyClip_, &QPushButton::clicked, this, &GraphForm::CopyClip_Click);
+  connect(savePlot_, &QPushButton::clicked, this, &GraphForm::SavePlot_Click);
+  for (QPushButton* button : {replot_, copyClip_, savePlot_}) buttons->addWidget(button);
+  column->addLayout(buttons);
+  column->addWidget(MakePlotOptions());
+  column->addWidget(MakeYAxis());
+  column->addWidget(MakeXAxis());
+  column->addWidget(MakeScrollPanel());
+  column->addStretch(1);
+  return controls;
+}
+
+QGroupBox* GraphForm::MakePlotOptions() {
+  auto* frame = new QGroupBox(QStringLiteral("Plot options"), this);
+  auto* grid = new QGridLayout(frame);
+  grid->setVerticalSpacing(2);
+  pHchoice_ = new QCheckBox(QStringLiteral("Show calculated pH"), frame);
+  pHchoice_->setObjectName(QStringLiteral("pHchoice"));
+  connect(pHchoice_, &QCheckBox::clicked, this, &GraphForm::pHchoice_Click);
+  aspectBox_ = new QLineEdit(QStringLiteral("1.0"), frame);
+  aspectBox_->setObjectName(QStringLiteral("Aspect"));
+  aspectBox_->setToolTip(QStringLiteral("ratio of width to height"));
+  aspectBox_->setMaximumWidth(48);
+  connect(aspectBox_, &QLineEdit::textChanged, this, &GraphForm::Aspect_Change);
+  auto* group = new QButtonGroup(frame);
+  colourOption_[0] = Option("Colour", "ColourOption0", frame, *group, 0);
+  colourOption_[0]->setToolTip(QStringLiteral("Speciation plot is colour-coded"));
+  colourOption_[1] = Option("Black/white", "ColourOption1", frame, *group, 1);
+  colourOption_[1]->setToolTip(QStringLiteral("use to produce plots for publication"));
+  colourOption_[0]->setChecked(true);
+  connect(group, &QButtonGroup::idClicked, this, &GraphForm::ColourOption_Click);
+  grid->addWidget(pHchoice_, 0, 0, 1, 2);
+  grid->addWidget(aspectBox_, 1, 0);
+  grid->addWidget(new QLabel(QStringLiteral("Aspect ratio"), frame), 1, 1);
+  grid->addWidget(colourOption_[0], 2, 0);
+  grid->addWidget(colourOption_[1], 2, 1);
+  return frame;
+}
+
+QGroupBox* GraphForm::MakeYAxis() {
+  auto* frame = new QGroupBox(QStringLiteral("Y-axis"), this);
+  auto* grid = new QGridLayout(frame);
+  grid->setVerticalSpacing(2);
+  auto* group = new QButtonGroup(frame);
+  const std::array<const char*, 3> captions{"% conc relative to", "Log  concentration", "concentration"};
+  for (int i = 0; i < 3; ++i) {
+    ychoice_[static_cast<std::size_t>(i)] =
+        Option(captions[static_cast<std::size_t>(i)], ("Ychoice" + std::to_string(i)).c_str(), frame, *group, i);
+    grid->addWidget(ychoice_[static_cast<std::size_t>(i)], i, 0, 1, i == 0 ? 1 : 4);
+  }
+  connect(group, &QButtonGroup::idClicked, this, &GraphForm::Ychoice_Click);
+  relto_ = List("Relto", frame);
+  connect(relto_, &QComboBox::activated, this, &GraphForm::Relto_Click);
+  auto* total = new QLabel(QStringLiteral("total"), frame);
+  total->setObjectName(QStringLiteral("ReltoLabel"));
+  grid->addWidget(relto_, 0, 1, 1, 2);
+  grid->addWidget(total, 0, 3);
+  minLogValue_ = List("MinLogValue", frame);
+  maxLogValue_ = List("MaxLogValue", frame);
+  FillLogList(*minLogValue_, LowerLogList());
+  FillLogList(*maxLogValue_, UpperLogList());
+  connect(minLogValue_, &QComboBox::activated, this, &GraphForm::MinLogValue_Click);
+  connect(maxLogValue_, &QComboBox::activated, this, &GraphForm::MaxLogValue_Click);
+  grid->addWidget(new QLabel(QStringLiteral("bottom"), frame), 3, 0, Qt::AlignRight);
+  grid->addWidget(minLogValue_, 3, 1);
+  grid->addWidget(new QLabel(QStringLiteral("top"), frame), 3, 2, Qt::AlignRight);
+  grid->addWidget(maxLogValue_, 3, 3);
+  return frame;
+}
+
+QGroupBox* GraphForm::MakeXAxis() {
+  auto* frame = new QGroupBox(QStringLiteral("X-axis"), this);
+  auto* grid = new QGridLayout(frame);
+  grid->setVerticalSpacing(2);
+  auto* group = new QButtonGroup(frame);
+  const std::array<const char*, 5> captions{"volume", "pH", "-log free conc.", "Total conc.", "log total conc."};
+  for (int i = 0; i < 5; ++i) {
+    xchoice_[static_cast<std::size_t>(i)] =
+        Option(captions[static_cast<std::size_t>(i)], ("Xchoice" + std::to_string(i)).c_str(), frame, *group, i);
+    grid->addWidget(xchoice_[static_cast<std::size_t>(i)], i, 0);
+  }
+  connect(group, &QButtonGroup::idClicked, this, &GraphForm::Xchoice_Click);
+  xvar_ = List("Xvar", frame);
+  txOpt_ = List("TxOpt", frame);
+  connect(xvar_, &QComboBox::activated, this, &GraphForm::Xvar_Click);
+  connect(txOpt_, &QComboBox::activated, this, &GraphForm::TxOpt_Click);
+  grid->addWidget(xvar_, 2, 1);
+  grid->addWidget(txOpt_, 3, 1, 2, 1, Qt::AlignVCenter);
+  grid->setColumnStretch(1, 1);
+  return frame;
+}
+
+// Opening: the lists and choices from the project and the last results.
+void GraphForm::Form_Load() {
+  ProjectState& s = session_.project;
+  target_ = ScrollTarget{};
+  labelReagent_->setText(s.nreag >= 1 ? ToQ(s.name(1)) : QString());
+  if (s.caption.Upper() >= 0) s.caption(0) = "pH";
+  FillPlotGrid();
+  ychoice_[kYConcentration]->setEnabled(s.type == kDistribution);
+  ApplyXchoice();
+  ApplyYchoice();
+  SetPlotit(s, data_.reltoReagent);
+  SetPlotGrid();
+  pHchoice_->setEnabled(PhChoiceEnabled(s, s.plot.yChoice));
+  ApplyBoxes();
+  BetaFill();
+  SelectLogLists();
+}
+
+void GraphForm::ApplyXchoice() {
+  XChoiceRules rules = SetXchoice(session_.project, session_.results, session_.work.present);
+  for (std::size_t i = 0; i < xchoice_.size(); ++i) xchoice_[i]->setEnabled(rules.enabled[i]);
+  FillReagentList(*txOpt_, rules.txOpt);
+  FillReagentList(*xvar_, rules.xvar);
+  if (rules.selected < 0) return;
+  data_.xChoice = rules.selected;
+  if (rules.xReagent > 0) data_.xReagent = rules.xReagent;
+  xchoice_[static_cast<std::size_t>(rules.selected)]->setChecked(true);
+}
+
+// The Y options; an option that the project does not allow (the
+// concentration of a titration, kept from an earlier opening) falls back to
+// the first allowed one.
+void GraphForm::ApplyYchoice() {
+  ProjectState& s = session_.project;
+  YChoiceRules rules = SetYchoice(s, data_.reltoReagent, s.plot.yChoice);
+  FillReagentList(*relto_, rules.relto);
+  relto_->setCurrentIndex(rules.reltoIndex);
+  if (rules.reltoReagent > 0) data_.reltoReagent = rules.reltoReagent;
+  for (std::size_t i = 0; i < ychoice_.size(); ++i) ychoice_[i]->setEnabled(rules.enabled[i]);
+  int c = rules.yChoice;
+  if (!rules.enabled[static_cast<std::size_t>(c)]) c = rules.enabled[kYPercent] ? kYPercent : kYLog;
+  s.plot.yChoice = c;
+  ychoice_[static_cast<std::size_t>(c)]->setChecked(true);
+}
+
+void GraphForm::ApplyBoxes() {
+  BoxRules rules = SetBoxes(session_.project.plot.yChoice);
+  relto_->setEnabled(rules.reltoEnabled);
+  minLogValue_->setEnabled(rules.logListsEnabled);
+  maxLogValue_->setEnabled(rules.logListsEnabled);
+}
+
+// The log-limit lists at the settings' positions (the default positions when
+// the stored pair would make an empty range).
+void GraphForm::SelectLogLists() {
+  const Settings& settings = session_.settings;
+  lowerPosition_ = std::clamp(static_cast<int>(settings.miny), 0, kLowerLogEntries - 1);
+  upperPosition_ = std::clamp(static_cast<int>(settings.maxy), 0, kUpperLogEntries - 1);
+  if (!LogLimitAccepted(true, LogListValue(UpperLogList(), upperPosition_),
+                        LogListValue(LowerLogList(), lowerPosition_))) {
+    lowerPosition_ = static_cast<int>(Settings{}.miny);
+    upperPosition_ = static_cast<int>(Settings{}.maxy);
+  }
+  minLogValue_->setCurrentIndex(lowerPosition_);
+  maxLogValue_->setCurrentIndex(upperPosition_);
+  data_.minLog = LogListValue(LowerLogList(), lowerPosition_);
+  data_.maxLog = LogListValue(UpperLogList(), upperPosition_);
+  PlotSettings& plot = session_.project.plot;
+  plot.yLower[kYLog] = static_cast<float>(data_.minLog);
+  plot.yUpper[kYLog] = static_cast<float>(data_.maxLog);
+  plot.yLower[kYConcentration] = 0;
+}
+
+void GraphForm::Xchoice_Click(int index) {
+  if (index < 0 || index >= static_cast<int>(xchoice_.size())) return;
+  if (index == kXFreeP && ReagentOf(*xvar_) > 0) data_.xReagent = ReagentOf(*xvar_);
+  if ((index == kXTotal || index == kXLogTotal) && ReagentOf(*txOpt_) > 0) data_.xReagent = ReagentOf(*txOpt_);
+  data_.xChoice = index;
+  xchoice_[static_cast<std::size_t>(index)]->setChecked(true);
+  HideAllLabels();
+  PlotCurves();
+  ApplyBoxes();
+}
+
+void GraphForm::TxOpt_Click(int row) {
+  txOpt_->setCurrentIndex(row);
+  if (ReagentOf(*txOpt_) > 0) data_.xReagent = ReagentOf(*txOpt_);
+  HideAllLabels();
+  PlotCurves();
+}
+
+void GraphForm::Xvar_Click(int row) {
+  xvar_->setCurrentIndex(row);
+  if (ReagentOf(*xvar_) > 0) data_.xReagent = ReagentOf(*xvar_);
+  HideAllLabels();
+  PlotCurves();
+}
+
+void GraphForm::Relto_Click(int row) {
+  relto_->setCurrentIndex(row);
+  if (ReagentOf(*relto_) > 0) data_.reltoReagent = ReagentOf(*relto_);
+  SetPlotit(session_.project, data_.reltoReagent);
+  SetPlotGrid();
+  HideAllLabels();
+  PlotCurves();
+}
+
+void GraphForm::Ychoice_Click(int index) {
+  if (index < 0 || index >= static_cast<int>(ychoice_.size())) return;
+  ProjectState& s = session_.project;
+  s.plot.yChoice = index;
+  ychoice_[static_cast<std::size_t>(index)]->setChecked(true);
+  SetPlotit(s, data_.reltoReagent);
+  SetPlotGrid();
+  if (index == kYConcentration) s.plot.yUpper[kYConcentration] = static_cast<float>(ConcMax(s, session_.results));
+  pHchoice_->setEnabled(PhChoiceEnabled(s, index));
+  HideAllLabels();
+  PlotCurves();
+  ApplyBoxes();
+}
+
+// A refused choice beeps and goes back to the position before; an accepted
+// one is kept in the settings and replots.
+void GraphForm::MinLogValue_Click(int position) {
+  double value = LogListValue(LowerLogList(), position);
+  if (!LogLimitAccepted(false, value, data_.maxLog)) {
+    Beep();
+    minLogValue_->setCurrentIndex(lowerPosition_);
+    return;
+  }
+  lowerPosition_ = position;
+  minLogValue_->setCurrentIndex(position);
+  session_.settings.miny = static_cast<float>(position);
+  SaveLogPositions();
+  data_.minLog = value;
+  session_.project.plot.yLower[kYLog] = static_cast<float>(value);
+  Replot_Click();
+}
+
+void GraphForm::MaxLogValue_Click(int position) {
+  double value = LogListValue(UpperLogList(), position);
+  if (!LogLimitAccepted(true, value, data_.minLog)) {
+    Beep();
+    maxLogValue_->setCurrentIndex(upperPosition_);
+    return;
+  }
+  upperPosition_ = position;
+  maxLogValue_->setCurrentIndex(position);
+  session_.settings.maxy = static_cast<float>(position);
+  SaveLogPositions();
+  data_.maxLog = value;
+  session_.project.plot.yUpper[kYLog] = static_cast<float>(value);
+  Replot_Click();
+}
+
+void GraphForm::SaveLogPositions() {
+  GuiMessageSink sink(this);
+  WriteSettings(session_.settings, SettingsPath(session_.programFolder), sink);
+}
+
+void GraphForm::Replot_Click() {
+  ProjectState& s = session_.project;
+  if (s.nreag < 1) return;
+  Validation check = ValidateConditions(s);
+  if (!check.ok) {
+    ShowMessage(check.message, kAppTitle, this);
+  } else if (s.recalc) {
+    GuiMessageSink sink(this);
+    if (CalculatePoints(s, session_.work, session_.results, sink) == kSuccess) s.recalc = false;
+  }
+  PlotCurves();
+}
+
+void GraphForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayoutControls();
+  if (main_ != nullptr && !loading_) main_->Splitter(2);
+}
+
+// The controls at the left, the species list beside them, the plot box
+// beside the list (its greatest size fills the rest).
+void GraphForm::LayoutControls() {
+  QSize controls = controls_->sizeHint();
+  controls_->setGeometry(kMargin, kMargin, controls.width(), std::max(controls.height(), height() - 2 * kMargin));
+  plotGrid_->move(controls_->geometry().right() + kMargin, kMargin);
+  FitGrid(*plotGrid_);
+  displayBox_->move(plotGrid_->geometry().right() + kMargin, kMargin);
+  FitPlotBox(false);
+}
+
+}  // namespace tarn::gui

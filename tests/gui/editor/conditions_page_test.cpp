@@ -1,0 +1,203 @@
+// The conditions page as a chemist uses it: the calculation type, the
+// volumes and the added volume's buttons, the conditions grid of both types,
+// the title, and the ionic strength of the series.
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "gui/editor/model_window.h"
+#include "gui/ui/clipboard.h"
+#include "gui/ui/grid.h"
+#include "gui/ui/screen.h"
+#include "model/number_text.h"
+#include "support/app_fixture.h"
+
+namespace tarn::gui {
+namespace {
+
+class ConditionsPageTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& sample) {
+    main = test::OpenSample(home, sample);
+    editor = qobject_cast<T32Model*>(main->Children().Widget(kEditorWindow));
+    ASSERT_NE(editor, nullptr);
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    editor->ShowPage(kConditionsPage);
+  }
+  ProjectState& Project() { return main->GetSession().project; }
+  // Replaces a box's text key by key, as typing does.
+  void Retype(QLineEdit& box, const QString& text) {
+    box.setFocus();
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QTest::keyClicks(&box, text);
+  }
+
+  test::ProgramHome home;
+  std::unique_ptr<T32Main> main;
+  T32Model* editor = nullptr;
+};
+
+TEST_F(ConditionsPageTest, TheAddedVolumeStepsByItsSize) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  ASSERT_EQ(s.type, kTitration);
+  QLineEdit& added = editor->EditBox(2);
+  EXPECT_EQ(added.text(), "1.6");  // 26.6 - 25 in its step format
+  Retype(added, "0.5");
+  EXPECT_DOUBLE_EQ(s.vfinal, s.volume[0] + 0.5);
+  s.modified = false;
+  editor->Incr_Click(0);
+  EXPECT_EQ(added.text(), "0.51");
+  EXPECT_NEAR(s.vfinal, s.volume[0] + 0.51, 1e-6);
+  EXPECT_TRUE(s.modified && s.recalc);
+  Retype(added, "0.11");
+  editor->Incr_Click(1);
+  EXPECT_EQ(added.text(), "0.10");
+  editor->Incr_Click(1);
+  EXPECT_EQ(added.text(), "0.099");
+  EXPECT_NEAR(s.vfinal, s.volume[0] + 0.099, 1e-6);
+  // The derived totals follow the volumes.
+  for (int j = 1; j <= s.nreag; ++j)
+    EXPECT_NEAR(s.final(j, 0), (s.total(j, 0) + 0.099 * s.burette(j, 0)) / s.vfinal, 1e-9) << j;
+
+  const double vfinal = s.vfinal;
+  auto seen = test::AnswerMessageBox(QMessageBox::Ok);
+  Retype(added, "-1");
+  EXPECT_EQ(seen->text, "Added volume must be positive");
+  EXPECT_EQ(s.vfinal, vfinal);
+  EXPECT_EQ(editor->AddedVolume(), -1);
+
+  Retype(editor->EditBox(1), "50");
+  EXPECT_EQ(s.volume[0], 50);
+  EXPECT_DOUBLE_EQ(s.initial(1, 0), s.total(1, 0) / 50);
+}
+
+TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  main->calc_Click(1);
+  Grid& grid = editor->CondGrid();
+  EXPECT_EQ(grid.Cols(), 3);
+  EXPECT_EQ(grid.Text(0, 1), "total\rmillimoles");
+  EXPECT_EQ(grid.Text(0, 2), "burette\rconcentration");
+  EXPECT_EQ(grid.y(), TwipsToPixelsY(1200));
+  EXPECT_TRUE(editor->findChild<QWidget*>("VfPanel")->isVisibleTo(editor));
+
+  editor->TarnOption(kDistribution).click();
+  EXPECT_EQ(s.type, kDistribution);
+  EXPECT_TRUE(s.modified && s.recalc);
+  EXPECT_FALSE(main->GetSession().windowOpen[kTableWindow]);
+  EXPECT_FALSE(editor->findChild<QWidget*>("ViPanel")->isVisibleTo(editor));
+  EXPECT_FALSE(editor->findChild<QWidget*>("VfPanel")->isVisibleTo(editor));
+  EXPECT_EQ(grid.y(), TwipsToPixelsY(540));
+  ASSERT_EQ(grid.Cols(), 5);
+  EXPECT_EQ(grid.Text(0, 3), " pH\r start");  // H alone is given by pX
+  EXPECT_EQ(grid.Text(0, 4), " pH\r final");
+  EXPECT_EQ(grid.Text(3, 1), "");
+  EXPECT_EQ(grid.Text(3, 3), "2.0");
+
+  // A pX cell of a reagent given by totals switches it to pX.
+  s.modified = s.recalc = false;
+  grid.SetCurrentCell(1, 3);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  EXPECT_TRUE(s.modified && s.recalc);
+  EXPECT_EQ(editor->EditB().text(), "");  // the cell was empty
+  QTest::keyClicks(&editor->EditB(), "5.5");
+  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  EXPECT_FALSE(s.flag(1, 1));
+  EXPECT_EQ(s.pxi(1, 1), 5.5);
+  EXPECT_EQ(grid.Text(1, 1), "");
+  EXPECT_EQ(grid.Text(1, 3), "5.5");
+  EXPECT_EQ(grid.Text(1, 4), "2.0");
+  EXPECT_EQ(grid.Text(0, 3), " pX\r start");  // two reagents by pX now
+
+  grid.SetCurrentCell(1, 1);
+  QTest::keyClicks(&grid, "1");
+  QTest::keyClicks(&editor->EditB(), "e-5");
+  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  EXPECT_TRUE(s.flag(1, 1));
+  EXPECT_EQ(grid.Text(1, 1), "1.000E-05");
+  EXPECT_EQ(grid.Text(1, 3), "");
+  grid.SetCurrentCell(1, 2);
+  QTest::keyClicks(&grid, "0");
+  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  EXPECT_EQ(grid.Text(1, 2), "0.0");
+}
+
+TEST_F(ConditionsPageTest, TitrationCellsKeepTheTypedTextAndDeriveTheTotals) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  Grid& grid = editor->CondGrid();
+  grid.SetCurrentCell(1, 1);
+  QTest::keyClicks(&grid, "0");
+  QTest::keyClicks(&editor->EditB(), ",05");
+  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  EXPECT_DOUBLE_EQ(s.total(1, 0), 0.05f);
+  EXPECT_EQ(grid.Text(1, 1), "0,05");
+  EXPECT_DOUBLE_EQ(s.initial(1, 0), s.total(1, 0) / s.volume[0]);
+  EXPECT_DOUBLE_EQ(s.final(1, 0), (s.total(1, 0) + s.burette(1, 0) * (s.vfinal - s.volume[0])) / s.vfinal);
+}
+
+TEST_F(ConditionsPageTest, TheTitleReachesTheTable) {
+  Open("copper-glycine-titration.cld");
+  main->calc_Click(1);
+  Retype(editor->EditBox(0), "  Copper glycinate ");
+  EXPECT_EQ(Project().title, "Copper glycinate");
+  EXPECT_TRUE(Project().modified);
+  EXPECT_TRUE(main->GetSession().windowOpen[kTableWindow]);
+}
+
+// Uncharged reagents in a 0.10 M 1:1 electrolyte: 0.100000 at every point.
+TEST_F(ConditionsPageTest, IonicStrengthOfEveryPointAndItsCopy) {
+  Open("phosphoric-acid.cld");
+  editor->Calculate_Click();
+  Grid& grid = editor->StrengthGrid();
+  ASSERT_TRUE(grid.isVisibleTo(editor));
+  ASSERT_EQ(grid.Rows(), Project().npoints + 1);
+  EXPECT_EQ(grid.Text(0, 0), "pH");
+  EXPECT_EQ(grid.Text(0, 1), "Ionic strength");
+  for (int p = 1; p < grid.Rows(); ++p) EXPECT_EQ(grid.Text(p, 1), "0.100000") << p;
+  const SeriesResults& r = main->GetSession().results;
+  EXPECT_EQ(grid.Text(1, 0), FormatPattern(-std::log10(r.speciesConc(Project().proton, 1)), "#0.00"));
+
+  editor->Charge(1).setText("-3");  // PO4 3-: its free concentration counts 9/2
+  editor->Background(0).setText("0");
+  editor->Calculate_Click();
+  const int last = Project().npoints;
+  double expected = 0;
+  for (int k : {1, 2}) {
+    double z = k == 1 ? -3 : 0;
+    expected += r.speciesConc(k, last) * z * z;
+  }
+  for (int i = 1; i <= Project().nspecies; ++i) {
+    double z = -3 * Project().a(1, i);
+    expected += r.speciesConc(Project().nreag + i, last) * z * z;
+  }
+  EXPECT_EQ(grid.Text(last, 1), FormatPattern(expected / 2, "0.000000"));
+  editor->ToClip_Click();
+  std::string copied = ReadClipboard().text;
+  EXPECT_EQ(copied, grid.WholeText());
+  EXPECT_EQ(copied.substr(0, 18), "pH\tIonic strength\r");
+}
+
+TEST_F(ConditionsPageTest, TheMainWindowBringsTheConditionsForward) {
+  Open("copper-glycine-titration.cld");
+  editor->ShowPage(kModelPage);
+  main->Tb_ButtonClick(QStringLiteral("Conditions"));
+  EXPECT_EQ(editor->CurrentPage(), kConditionsPage);
+  editor->ShowPage(kModelPage);
+  Retype(editor->EditBox(1), "0");
+  auto refused = test::AnswerMessageBox(QMessageBox::Ok);
+  main->calc_Click(0);  // the refusal brings the conditions forward
+  EXPECT_EQ(refused->text, " Initial volume is zero");
+  EXPECT_EQ(editor->CurrentPage(), kConditionsPage);
+  main->SelectCalculationType(kDistribution);
+  EXPECT_TRUE(editor->TarnOption(kDistribution).isChecked());
+  EXPECT_EQ(Project().type, kDistribution);
+}
+
+}  // namespace
+}  // namespace tarn::gui

@@ -1,0 +1,311 @@
+// The model and solids pages as a chemist uses them: typing constants and
+// coefficients into the species grid, renaming reagents, refine keys, adding
+// and removing species and solids, and what each edit does to the project's
+// marks and to the table window.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "gui/editor/model_window.h"
+#include "gui/ui/grid.h"
+#include "support/app_fixture.h"
+
+namespace tarn::gui {
+namespace {
+
+class ModelPageTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& sample) {
+    main = test::OpenSample(home, sample);
+    editor = qobject_cast<T32Model*>(main->Children().Widget(kEditorWindow));
+    ASSERT_NE(editor, nullptr);
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+  }
+  ProjectState& Project() { return main->GetSession().project; }
+  bool TableOpen() { return main->GetSession().windowOpen[kTableWindow]; }
+  // Calculated, with the table open: nothing stale, nothing unsaved.
+  void Calculated() {
+    main->calc_Click(1);
+    ASSERT_TRUE(TableOpen());
+    Project().modified = false;
+    ASSERT_FALSE(Project().recalc);
+  }
+  // Types text on a cell of the grid as a user does, then presses `end`.
+  void TypeInto(Grid& grid, CellEditor& cell, int row, int col, const QString& text, Qt::Key end = Qt::Key_Return) {
+    grid.SetCurrentCell(row, col);
+    QTest::keyClicks(&grid, text.left(1));
+    ASSERT_TRUE(cell.Editing());
+    QTest::keyClicks(&cell, text.mid(1));
+    QTest::keyClick(&cell, end);
+  }
+
+  test::ProgramHome home;
+  std::unique_ptr<T32Main> main;
+  T32Model* editor = nullptr;
+};
+
+TEST_F(ModelPageTest, ALogBetaTypedReplacesTheCellClosesTheTableAndMarksTheResults) {
+  Open("copper-glycine-titration.cld");
+  Calculated();
+  Grid& grid = editor->BetaGrid();
+  TypeInto(grid, editor->EditA(), 2, 1, "12,5");
+  EXPECT_EQ(Project().logbeta(2), 12.5);
+  EXPECT_EQ(grid.Text(2, 1), "12.5");
+  EXPECT_TRUE(Project().recalc);
+  EXPECT_TRUE(Project().modified);
+  EXPECT_FALSE(TableOpen());
+  EXPECT_FALSE(editor->EditA().isVisible());
+
+  // Text that is no number reads as its leading number.
+  TypeInto(grid, editor->EditA(), 2, 1, "3x");
+  EXPECT_EQ(Project().logbeta(2), 3);
+  // A magnitude beyond single precision is refused and the old value stays.
+  auto seen = test::AnswerMessageBox(QMessageBox::Ok);
+  TypeInto(grid, editor->EditA(), 2, 1, "1e99");
+  EXPECT_EQ(seen->text, "invalid entry for number");
+  EXPECT_EQ(Project().logbeta(2), 3);
+  EXPECT_EQ(grid.Text(2, 1), "3.0");
+}
+
+TEST_F(ModelPageTest, EnterDoubleClickAndEscChangeNothingUntilSomethingIsTyped) {
+  Open("copper-glycine-titration.cld");
+  Calculated();
+  Grid& grid = editor->BetaGrid();
+  const std::string before = grid.Text(1, 1);
+  const double value = Project().logbeta(1);
+  grid.SetCurrentCell(1, 1);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  EXPECT_EQ(editor->EditA().text().toStdString(), before);
+  QTest::keyClick(&editor->EditA(), Qt::Key_Return);
+
+  QRect cell = grid.CellRect(1, 1);
+  QPoint at = grid.viewport()->mapFrom(&grid, cell.center());
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+  ASSERT_TRUE(editor->EditA().Editing());
+  EXPECT_EQ(editor->EditA().text().toStdString(), before);
+  QTest::keyClicks(&editor->EditA(), "77");
+  QTest::keyClick(&editor->EditA(), Qt::Key_Escape);
+
+  TypeInto(grid, editor->EditA(), 1, 2, "5", Qt::Key_Escape);
+  EXPECT_EQ(Project().logbeta(1), value);
+  EXPECT_EQ(grid.Text(1, 1), before);
+  EXPECT_FALSE(Project().modified);
+  EXPECT_FALSE(Project().recalc);
+  EXPECT_TRUE(TableOpen());
+}
+
+TEST_F(ModelPageTest, CoefficientsAreTruncatedDownwardsAndRenameTheSpecies) {
+  Open("copper-glycine-titration.cld");
+  Grid& grid = editor->BetaGrid();
+  const int nreag = Project().nreag;
+  TypeInto(grid, editor->EditA(), 1, 2, "2.7");
+  EXPECT_EQ(Project().a(1, 1), 2);
+  EXPECT_EQ(grid.Text(1, 2), "2");
+  TypeInto(grid, editor->EditA(), 1, 4, "-0.5", Qt::Key_Down);
+  EXPECT_EQ(Project().a(3, 1), -1);
+  EXPECT_EQ(Project().caption(nreag + 1), SpeciesFormula(Project(), 1));
+  EXPECT_EQ(Project().caption(nreag + 1).substr(0, 3), "Cu2");
+  EXPECT_EQ(grid.Row(), 2);  // Down moved on after the commit
+  EXPECT_EQ(grid.Col(), 4);
+  EXPECT_GE(grid.ColWidthPixels(0), 51);
+  EXPECT_FALSE(grid.CellPicture(1, 0).isNull());
+}
+
+TEST_F(ModelPageTest, ARenamedReagentReachesEveryHeadingButNotTheResults) {
+  Open("copper-glycine-titration.cld");
+  Calculated();
+  ProjectState& s = Project();
+  s.caption(s.nreag + 1) = "my own caption";
+  Grid& grid = editor->BetaGrid();
+  for (int col : {0, 1, s.nreag + 2}) {  // headings that edit nothing
+    grid.SetCurrentCell(0, col);
+    QTest::keyClick(&grid, Qt::Key_X);
+    EXPECT_FALSE(editor->EditA().Editing()) << col;
+  }
+  TypeInto(grid, editor->EditA(), 0, 2, "Zn");
+  EXPECT_EQ(s.name(1), "Zn");
+  EXPECT_EQ(grid.Text(0, 2), "Zn");
+  EXPECT_EQ(s.caption(1), "Zn");
+  for (int i = 1; i <= s.nspecies; ++i) EXPECT_EQ(s.caption(s.nreag + i), SpeciesFormula(s, i)) << i;
+  EXPECT_EQ(SpeciesFormula(s, 3).substr(0, 2), "Zn");
+  EXPECT_EQ(editor->findChild<QLabel*>("ReagentName1")->text(), "Zn");
+  EXPECT_TRUE(s.modified);
+  EXPECT_FALSE(s.recalc);
+  EXPECT_TRUE(TableOpen());  // refilled, not closed
+
+  // A long name widens its column as it is typed.
+  grid.SetCurrentCell(0, 3);
+  QTest::keyClicks(&grid, "G");
+  QTest::keyClicks(&editor->EditA(), "lycinate");
+  EXPECT_EQ(grid.ColWidthTwips(3), 150 * 9);
+  EXPECT_EQ(editor->EditA().width(), grid.ColWidthPixels(3));
+  editor->CommitEdit();
+  EXPECT_EQ(s.name(2), "Glycinate");
+}
+
+TEST_F(ModelPageTest, RefineKeysAreChosenFromTheOptionsBelowTheCell) {
+  Open("copper-glycine-titration.cld");
+  Calculated();
+  ProjectState& s = Project();
+  Grid& grid = editor->BetaGrid();
+  const int keyCol = s.nreag + 2;
+  grid.SetCurrentCell(1, keyCol);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  EXPECT_TRUE(editor->RefineOptions().isVisible());
+  EXPECT_EQ(grid.Text(1, keyCol), "choose");
+  EXPECT_TRUE(editor->KeyOption(s.refine(1) + 1).isChecked());
+  QTest::keyClick(&editor->KeyOption(1), Qt::Key_Down);  // the arrows only move between the options
+  EXPECT_TRUE(editor->RefineOptions().isVisible());
+  QTest::mouseClick(&editor->KeyOption(2), Qt::LeftButton);
+  EXPECT_EQ(s.refine(1), 1);
+  EXPECT_EQ(grid.Text(1, keyCol), "refine");
+  EXPECT_FALSE(editor->RefineOptions().isVisible());
+  EXPECT_TRUE(s.modified);
+  EXPECT_FALSE(s.recalc);  // a key changes no result...
+  grid.SetCurrentCell(1, keyCol);
+  QTest::keyClick(&grid, Qt::Key_Space);
+  editor->KeyOption_Choose(0);
+  EXPECT_EQ(s.refine(1), kRefineIgnore);
+  EXPECT_TRUE(s.recalc);  // ...but ignoring the species does
+  EXPECT_FALSE(TableOpen());
+
+  s.refine(2) = 5;  // keys other than -1, 0, 1 come from files
+  editor->FillBetaGrid();
+  EXPECT_EQ(grid.Text(2, keyCol), " 5 Constraint");
+}
+
+TEST_F(ModelPageTest, SpeciesAreAddedAfterTheSelectedRowAndRemovedAfterAYes) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  Grid& grid = editor->BetaGrid();
+  const int n = s.nspecies;
+  const double third = s.logbeta(3);
+  grid.SetCurrentCell(3, 2);
+  editor->AddBeta_Click();
+  ASSERT_EQ(s.nspecies, n + 1);
+  EXPECT_EQ(s.logbeta(4), third);
+  EXPECT_EQ(grid.Rows(), n + 2);
+  EXPECT_EQ(grid.Row(), 4);
+  EXPECT_EQ(grid.Col(), 1);
+  EXPECT_EQ(grid.Text(4, 1), "");
+  EXPECT_TRUE(grid.CellPicture(4, 0).isNull());
+  EXPECT_TRUE(s.modified && s.recalc);
+
+  QColor highlight;
+  QList<QTableWidgetSelectionRange> shown;
+  auto no = test::AnswerMessageBox(QMessageBox::No, [&] {
+    highlight = grid.palette().color(QPalette::Highlight);
+    shown = grid.selectedRanges();
+  });
+  editor->DelBeta_Click();
+  EXPECT_EQ(highlight, QColor(255, 0, 0));  // the row to go is shown in red while asking
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0].topRow(), 4);
+  EXPECT_EQ(shown[0].bottomRow(), 4);
+  EXPECT_EQ(shown[0].leftColumn(), 0);
+  EXPECT_EQ(shown[0].rightColumn(), grid.Cols() - 1);
+  EXPECT_NE(grid.palette().color(QPalette::Highlight), QColor(255, 0, 0));
+  EXPECT_EQ(no->text, "Delete Selected Beta?");
+  EXPECT_EQ(no->title, "Tarn Editor");
+  EXPECT_EQ(s.nspecies, n + 1);
+  test::AnswerMessageBox(QMessageBox::Yes);
+  editor->DelBeta_Click();
+  EXPECT_EQ(s.nspecies, n);
+  EXPECT_EQ(grid.Rows(), n + 1);
+
+  grid.SetCurrentCell(0, 2);  // the heading row holds no species
+  editor->DelBeta_Click();
+  EXPECT_EQ(s.nspecies, n);
+  while (s.nspecies > 1) {
+    grid.SetCurrentCell(1, 1);
+    test::AnswerMessageBox(QMessageBox::Yes);
+    editor->DelBeta_Click();
+  }
+  EXPECT_FALSE(editor->DelBetaButton().isEnabled());
+  editor->DelBeta_Click();  // no question: the only species stays
+  EXPECT_EQ(s.nspecies, 1);
+}
+
+TEST_F(ModelPageTest, SolidsExcludeTheTitration) {
+  Open("copper-glycine-distribution.cld");
+  ProjectState& s = Project();
+  EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
+  EXPECT_TRUE(editor->KspGrid().isHidden());
+  editor->AddSol_Click();
+  EXPECT_EQ(s.nsolids, 1);
+  EXPECT_FALSE(editor->TarnOption(kTitration).isEnabled());
+  EXPECT_FALSE(editor->KspGrid().isHidden());
+  EXPECT_EQ(editor->KspGrid().Text(0, 1), "Log(Ksp)");
+  TypeInto(editor->KspGrid(), editor->EditK(), 1, 1, "-19.5");
+  TypeInto(editor->KspGrid(), editor->EditK(), 1, 2, "1");
+  EXPECT_EQ(s.logksp(1), -19.5);
+  EXPECT_EQ(s.sa(1, 1), 1);
+  EXPECT_EQ(s.caption(s.ntotal()), "Cu(s)");
+  editor->TarnOption_MouseUp(kTitration);  // refused while there are solids
+  EXPECT_EQ(s.type, kDistribution);
+
+  editor->KspGrid().SetCurrentCell(1, 1);
+  test::AnswerMessageBox(QMessageBox::Yes);
+  editor->DelSol_Click();
+  EXPECT_EQ(s.nsolids, 0);
+  EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
+  EXPECT_FALSE(editor->DelSolButton().isEnabled());
+}
+
+TEST_F(ModelPageTest, ClosingTheEditorKeepsWhatWasBeingTyped) {
+  Open("copper-glycine-titration.cld");
+  Grid& grid = editor->BetaGrid();
+  grid.SetCurrentCell(1, 1);
+  QTest::keyClicks(&grid, "9");
+  QTest::keyClicks(&editor->EditA(), ".25");
+  main->CloseChild(kEditorWindow);
+  EXPECT_FALSE(main->GetSession().windowOpen[kEditorWindow]);
+  EXPECT_EQ(Project().logbeta(1), 9.25);
+  EXPECT_TRUE(Project().modified);
+}
+
+TEST_F(ModelPageTest, ReagentsMenuReloadsTheEditor) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  main->AddReagent_Click();
+  ASSERT_EQ(s.nreag, 4);
+  EXPECT_EQ(editor->BetaGrid().Cols(), 4 + 3);
+  EXPECT_EQ(editor->BetaGrid().Text(0, 5), s.name(4));
+  EXPECT_EQ(editor->CondGrid().Rows(), 5);
+  auto asked = test::AnswerMessageBox(QMessageBox::Yes);
+  main->RemoveReagent_Click(0);
+  EXPECT_EQ(asked->text, "Delete Reagent Cu");
+  EXPECT_EQ(asked->title, "Tarn Editor");
+  EXPECT_EQ(s.nreag, 3);
+  EXPECT_EQ(editor->BetaGrid().Rows(), s.nspecies + 1);
+  EXPECT_EQ(editor->BetaGrid().Text(0, 2), "Gly");
+}
+
+// The editor as the program lays it out: at the left of a 1024 x 768 main
+// window, 4800 twips wide and the full height.
+void Screenshots(T32Main& main, const QString& name, bool solids) {
+  main.resize(1024, 768);
+  main.Tile_Click(0);
+  auto* editor = qobject_cast<T32Model*>(main.Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  for (int page = kModelPage; page <= (solids ? kSolidsPage : kConditionsPage); ++page) {
+    editor->ShowPage(page);
+    if (page == kConditionsPage) editor->Calculate_Click();
+    test::SaveScreenshot(*editor, QStringLiteral("editor-%1-%2").arg(name).arg(page));
+  }
+}
+
+TEST_F(ModelPageTest, Screenshots) {
+  Open("copper-ammonia.cld");
+  Screenshots(*main, "copper-ammonia", true);
+  Open("copper-glycine-titration.cld");
+  Screenshots(*main, "copper-glycine-titration", false);
+}
+
+}  // namespace
+}  // namespace tarn::gui

@@ -1,0 +1,438 @@
+// The speciation plot window driven as a user drives it: open a sample,
+// calculate, choose the axes, click beside and on the plot, drag labels,
+// edit captions, step the scroll bars, copy. Drawn curves are read back from
+// a recording of the screen drawing and checked against values worked out
+// here from the results.
+
+#include "gui/plot/graph_form.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+#include "app/program_folder.h"
+#include "app/settings.h"
+#include "engine/new_concentrations.h"
+#include "gui/plot/painter_surface.h"
+#include "gui/plot/plot_widgets.h"
+#include "gui/ui/grid.h"
+#include "model/message_sink.h"
+#include "model/number_text.h"
+#include "plot/chart.h"
+#include "plot_fixture.h"
+
+namespace tarn::gui {
+namespace {
+
+// The moves and lines drawn after each pen of the curves' width, in order.
+struct DrawnCurve {
+  Rgb colour;
+  std::vector<QPoint> points;
+};
+std::vector<DrawnCurve> CurvesOf(const RecordingSurface& drawing) {
+  std::vector<DrawnCurve> curves;
+  bool inCurve = false;
+  for (const RecordedCall& call : drawing.calls) {
+    if (call.kind == CallKind::kPen) {
+      inCurve = call.penWidth == 1;
+      if (inCurve) curves.push_back(DrawnCurve{call.penColour, {}});
+    } else if (call.kind == CallKind::kMove || call.kind == CallKind::kLine) {
+      if (inCurve) curves.back().points.emplace_back(call.x, call.y);
+    } else {
+      inCurve = false;
+    }
+  }
+  return curves;
+}
+
+// X of point p for the window's X option, from the conditions and results.
+double ExpectedX(const ProjectState& s, const SeriesResults& r, const PlotData& d, int p) {
+  int n = r.npoints, j = d.xReagent;
+  double f = n > 1 ? (p - 1.0) / (n - 1) : 0.0;
+  double v = f * (s.vfinal - s.volume[0]);
+  double total = 0;
+  if (s.type == kTitration)
+    total = (s.total(j, 0) + v * s.burette(j, 0)) / (s.volume[0] + v);
+  else if (s.flag(j, 1))
+    total = s.initial(j, 1) + f * (s.final(j, 1) - s.initial(j, 1));
+  else
+    total = r.totalCalc(p, j);
+  switch (d.xChoice) {
+    case kXVolume:
+      return v;
+    case kXPh:
+      return r.pH(p);
+    case kXFreeP:
+      return -std::log10(r.speciesConc(j, p));
+    case kXTotal:
+      return total;
+    default:
+      return total > 0 ? std::log10(total) : -12;  // the floor of the log scales
+  }
+}
+
+// Units of reagent R in species k, read from the model.
+int Units(const ProjectState& s, int r, int k) {
+  if (k <= s.nreag) return k == r ? 1 : 0;
+  if (k <= s.nsoluble) return s.a(r, k - s.nreag);
+  return s.sa(r, k - s.nsoluble);
+}
+
+double ExpectedY(const ProjectState& s, const SeriesResults& r, const PlotData& d, int p, int k) {
+  double c = r.speciesConc(k, p);
+  switch (s.plot.yChoice) {
+    case kYPercent: {
+      double total = r.totalCalc(p, d.reltoReagent);
+      return total == 0 ? 0 : 100 * Units(s, d.reltoReagent, k) * c / total;
+    }
+    case kYLog:
+      return c > 0 ? std::log10(c) : -12;
+    default:
+      return c;
+  }
+}
+
+// Every marked species is drawn, in its colour, through every point.
+void ExpectCurvesDrawn(OpenPlot& o, const std::string& what) {
+  const ProjectState& s = o.State();
+  const PlotData& d = o.plot->Data();
+  const ChartState& chart = o.plot->Chart();
+  std::vector<DrawnCurve> curves = CurvesOf(o.drawing);
+  std::size_t c = 0;
+  for (int k = 1; k <= s.ntotal(); ++k) {
+    if (s.plotMark(k) != 1) continue;
+    ASSERT_LT(c, curves.size()) << what << " species " << k;
+    const DrawnCurve& curve = curves[c++];
+    EXPECT_EQ(curve.colour, o.plot->View().blackWhite ? kBlack : s.curveColours[(k - 1) % 17 + 1]) << what;
+    ASSERT_EQ(static_cast<int>(curve.points.size()), s.npoints) << what << " species " << k;
+    for (int p = 1; p <= s.npoints; ++p) {
+      QPoint at = curve.points[static_cast<std::size_t>(p - 1)];
+      ASSERT_NEAR(at.x(), MapX(chart, ExpectedX(s, o.Results(), d, p)), 1)
+          << what << " k " << k << " p " << p << " x " << ExpectedX(s, o.Results(), d, p) << " scale " << chart.xScale
+          << " " << chart.xOffset << " " << d.xmin << " " << d.xmax;
+      ASSERT_NEAR(at.y(), MapY(chart, ExpectedY(s, o.Results(), d, p, k)), 1) << what << " k " << k << " p " << p;
+    }
+  }
+}
+
+TEST(GraphFormTest, EverySampleDrawsItsCurvesForEveryXAndYOption) {
+  for (const char* sample : kSamples) {
+    OpenPlot o(sample);
+    ASSERT_NE(o.plot, nullptr) << sample;
+    EXPECT_TRUE(o.main->GetSession().windowOpen[kPlotWindow]);
+    EXPECT_TRUE(o.main->GetSession().windowOpen[kEditorWindow]);
+    EXPECT_EQ(o.plot->windowTitle(), "Speciation plots");
+    int drawings = 0;
+    for (int x = 0; x < 5; ++x) {
+      auto* xOption = o.Find<QRadioButton>(("Xchoice" + std::to_string(x)).c_str());
+      if (!xOption->isEnabled()) continue;
+      xOption->click();
+      for (int y = 0; y < 3; ++y) {
+        auto* yOption = o.Find<QRadioButton>(("Ychoice" + std::to_string(y)).c_str());
+        if (!yOption->isEnabled()) continue;
+        yOption->click();
+        EXPECT_EQ(o.plot->Data().xChoice, x);
+        EXPECT_EQ(o.State().plot.yChoice, y);
+        ExpectCurvesDrawn(o, std::string(sample) + " x" + std::to_string(x) + " y" + std::to_string(y));
+        ++drawings;
+      }
+    }
+    EXPECT_GE(drawings, 2) << sample;
+  }
+}
+
+TEST(GraphFormTest, TogglingASpeciesUnderConcentrationRescalesToItsLargestSolubleConcentration) {
+  OpenPlot o("copper-glycine-distribution.cld");
+  ASSERT_NE(o.plot, nullptr);
+  o.Find<QRadioButton>("Ychoice2")->click();
+  const ProjectState& s = o.State();
+  auto largest = [&] {
+    double most = 0;
+    for (int k = 1; k <= s.nsoluble; ++k)
+      for (int p = 1; p <= s.npoints && s.plotMark(k) == 1; ++p) most = std::max(most, o.Results().speciesConc(k, p));
+    return 1.01 * most;
+  };
+  EXPECT_NE(s.caption(3), "");
+  EXPECT_EQ(s.plotMark(3), 0);  // "H" is left out of the concentrations
+  EXPECT_FLOAT_EQ(s.plot.yUpper[kYConcentration], largest());
+  for (int k : {2, 4, 2}) {  // Gly, HGly off, then Gly back on
+    double before = s.plot.yUpper[kYConcentration];
+    o.plot->PlotGrid_Click(k, 0);
+    EXPECT_FLOAT_EQ(s.plot.yUpper[kYConcentration], largest()) << k;
+    EXPECT_LE(s.plot.yUpper[kYConcentration], s.plotMark(k) == 1 ? 1e9 : before);
+    EXPECT_EQ(o.plot->Data().ymax, s.plot.yUpper[kYConcentration]);  // and it was redrawn so
+    EXPECT_EQ(o.Find<Grid>("PlotGrid")->CellPicture(k, 0).toImage().isNull(), false);
+  }
+  ExpectCurvesDrawn(o, "after toggling");
+}
+
+TEST(GraphFormTest, ALogLimitAtOrBeyondTheOtherIsRefusedAndTheListGoesBack) {
+  OpenPlot o("phosphoric-acid.cld");
+  ASSERT_NE(o.plot, nullptr);
+  o.Find<QRadioButton>("Ychoice1")->click();
+  auto* bottom = o.Find<QComboBox>("MinLogValue");
+  auto* top = o.Find<QComboBox>("MaxLogValue");
+  EXPECT_TRUE(bottom->isEnabled());
+  EXPECT_EQ(bottom->currentText(), "-12");  // the settings' positions 13 and 3
+  EXPECT_EQ(top->currentText(), "-2");
+  std::string ini = SettingsPath(o.main->GetSession().programFolder);
+  // Lower to -30, accepted and kept in the settings file.
+  o.plot->MinLogValue_Click(19);
+  EXPECT_EQ(o.State().plot.yLower[kYLog], -30);
+  EXPECT_EQ(ReadSettingsFile(ini, Settings{}).miny, 19);
+  EXPECT_EQ(o.plot->Data().ymin, -30);
+  // Upper to -50, below the lower: refused, back to -2.
+  o.plot->MaxLogValue_Click(18);
+  EXPECT_EQ(top->currentText(), "-2");
+  EXPECT_EQ(o.State().plot.yUpper[kYLog], -2);
+  EXPECT_EQ(ReadSettingsFile(ini, Settings{}).maxy, 3);
+  // Lower equal to the upper (-2): refused too.
+  o.plot->MinLogValue_Click(3);
+  EXPECT_EQ(bottom->currentText(), "-30");
+  EXPECT_EQ(o.State().plot.yLower[kYLog], -30);
+}
+
+TEST(GraphFormTest, AClickBesideThePlotSetsALimitAndItsMarkerResetsIt) {
+  OpenPlot o("copper-glycine-titration.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ChartState chart = o.plot->Chart();
+  auto* up = o.Find<QWidget>("Up");
+  auto* down = o.Find<QWidget>("down");
+  EXPECT_TRUE(up->isHidden() && down->isHidden());
+  // Left of the plot, just above the bottom edge.
+  QTest::mouseClick(&o.Box(), Qt::LeftButton, {}, QPoint(chart.plotLeft - 20, chart.plotBottom - 10));
+  double lower = (chart.plotBottom - 10 - chart.yOffset) / chart.yScale;
+  EXPECT_NEAR(o.State().plot.yLower[0], lower, 1e-4);
+  EXPECT_GT(lower, 0);
+  EXPECT_FALSE(down->isHidden());
+  EXPECT_NEAR(o.plot->Data().ymin, lower, 1e-4);
+  // Below the bottom edge nothing changes; right of the plot above the top, the top rises.
+  QTest::mouseClick(&o.Box(), Qt::RightButton, {}, QPoint(chart.plotLeft - 20, chart.plotBottom + 5));
+  EXPECT_NEAR(o.State().plot.yLower[0], lower, 1e-4);
+  QTest::mouseClick(&o.Box(), Qt::LeftButton, {}, QPoint(chart.plotRight + 20, chart.plotTop - 10));
+  EXPECT_GT(o.State().plot.yUpper[0], 100);
+  EXPECT_FALSE(up->isHidden());
+  // The markers put them back.
+  QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(8, 8));
+  EXPECT_EQ(o.State().plot.yLower[0], 0);
+  EXPECT_GT(o.State().plot.yUpper[0], 100);  // a click on a marker is no click beside the plot
+  QTest::mouseClick(up, Qt::LeftButton, {}, QPoint(8, 8));
+  EXPECT_EQ(o.State().plot.yLower[0], 0);
+  EXPECT_EQ(o.State().plot.yUpper[0], 100);
+  EXPECT_TRUE(up->isHidden() && down->isHidden());
+  // The read-out under the pointer.
+  QPoint inside(MapX(o.plot->Chart(), 1.0), MapY(o.plot->Chart(), 50));
+  QTest::mouseMove(&o.Box(), inside);
+  o.plot->DisplayBox_MouseMove(inside);
+  auto* readout = o.Find<QLabel>("CursorPos");
+  EXPECT_FALSE(readout->isHidden());
+  EXPECT_TRUE(readout->text().startsWith("cursor at 1.0")) << readout->text().toStdString();
+  const ChartState& now = o.plot->Chart();
+  std::string y = FormatPattern((inside.y() - now.yOffset) / now.yScale, "##0.00");
+  EXPECT_TRUE(readout->text().endsWith(QString::fromStdString(", " + y))) << readout->text().toStdString();
+}
+
+TEST(GraphFormTest, AClickOnACurvePlacesItsLabelWhichCanBeDraggedAndNudged) {
+  OpenPlot o("copper-glycine-titration.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ProjectState& s = o.State();
+  int cuGly = 0;
+  for (int k = 1; k <= s.ntotal(); ++k)
+    if (s.caption(k) == "CuGly") cuGly = k;
+  ASSERT_GT(cuGly, s.nreag);
+  int p = s.npoints * 3 / 4;
+  const ChartState& chart = o.plot->Chart();
+  QPoint on(MapX(chart, o.plot->Data().plotX(p)), MapY(chart, o.plot->Data().plotY(p, cuGly)));
+  QTest::mouseClick(&o.Box(), Qt::LeftButton, {}, on + QPoint(0, 2));
+  FloatingLabel* label = o.plot->Label(cuGly);
+  ASSERT_TRUE(o.plot->LabelShown(cuGly));
+  EXPECT_NEAR(label->geometry().center().x(), on.x(), 2);
+  EXPECT_NEAR(label->geometry().center().y(), on.y() + 2, 2);
+  PlotRect rect = RectOf(chart);
+  EXPECT_NEAR(s.speciesInfo(0, cuGly), double(on.x() - rect.left) / (rect.right - rect.left), 0.01);
+  // Its constant comes to the scroll panel.
+  EXPECT_EQ(o.plot->Target().constant, cuGly - s.nreag);
+  EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text(), "8.19");
+
+  // Dragged by 30 pixels right and 20 up, then nudged left and down.
+  QPoint grab(3, 5);
+  QPoint start = label->pos();
+  QTest::mousePress(label, Qt::LeftButton, {}, grab);
+  QMouseEvent moveEvent(QEvent::MouseMove, QPointF(grab + QPoint(30, -20)),
+                        label->mapToGlobal(QPointF(grab + QPoint(30, -20))), Qt::NoButton, Qt::LeftButton,
+                        Qt::NoModifier);
+  QApplication::sendEvent(label, &moveEvent);
+  QTest::mouseRelease(label, Qt::LeftButton, {}, grab);  // the label has moved under the pointer
+  EXPECT_EQ(label->pos(), start + QPoint(30, -20));
+  QTest::keyClick(label, Qt::Key_Left);
+  QTest::keyClick(label, Qt::Key_Down);
+  EXPECT_EQ(label->pos(), start + QPoint(29, -19));
+  double fx = (label->x() + label->width() / 2.0 - rect.left) / (rect.right - rect.left);
+  EXPECT_NEAR(s.speciesInfo(0, cuGly), fx, 1e-9);
+  // A redraw puts it where it was stored; a new X option hides it.
+  o.plot->PlotCurves();
+  EXPECT_NEAR(label->x(), start.x() + 29, 1);
+  o.Find<QRadioButton>("Xchoice1")->click();
+  EXPECT_FALSE(o.plot->LabelShown(cuGly));
+  EXPECT_EQ(s.speciesInfo(0, cuGly), 0);
+}
+
+TEST(GraphFormTest, OneSmallStepOfTheConstantBarRecalculatesAndTheBarReturnsToZero) {
+  OpenPlot o("copper-glycine-distribution.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ProjectState& s = o.State();
+  s.logbeta(1) = 10.0;
+  s.recalc = true;
+  o.plot->Replot_Click();
+  o.main->RefreshPlotValues();
+  EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text(), "10.0");
+  s.modified = false;
+  double before = o.Results().speciesConc(s.nreag + 1, 40);
+  auto* bar = o.Find<QScrollBar>("BetaScroll0");
+  o.drawing.Clear();
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_DOUBLE_EQ(s.logbeta(1), 10.01);
+  EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text(), "10.01");
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_TRUE(s.modified);
+  EXPECT_FALSE(s.recalc);
+  EXPECT_GT(o.Results().speciesConc(s.nreag + 1, 40), before);  // a stronger complex
+  // The series is the one the new constant gives.
+  SolverWork work;
+  SeriesResults fresh;
+  RecordingSink sink;
+  ASSERT_EQ(CalculatePoints(s, work, fresh, sink), kSuccess);
+  EXPECT_DOUBLE_EQ(fresh.speciesConc(s.nreag + 1, 40), o.Results().speciesConc(s.nreag + 1, 40));
+  EXPECT_FALSE(o.drawing.calls.empty());
+  ExpectCurvesDrawn(o, "after the step");
+  // The editor shows the new constant.
+  o.main->RefreshEditor();
+
+  // The condition bar: ten per cent more copper with a large step.
+  double copper = s.initial(1, kDistribution);
+  o.Find<QScrollBar>("BetaScroll1")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_NEAR(s.initial(1, kDistribution), copper * 1.1, 1e-12);
+  EXPECT_EQ(o.Find<QLabel>("BetaValue1")->text(), "0.0011");
+}
+
+TEST(GraphFormTest, PopupListsChooseTheConstantTheReagentAndTheCondition) {
+  OpenPlot o("copper-glycine-distribution.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ProjectState& s = o.State();
+  auto* species = o.Find<PopupListBox>("SpeciesList");
+  o.plot->BetaChosen_Click();
+  ASSERT_FALSE(species->isHidden());
+  EXPECT_EQ(species->count(), s.nspecies);
+  QTest::keyClick(species, Qt::Key_Down);
+  QTest::keyClick(species, Qt::Key_Down);
+  QTest::keyClick(species, Qt::Key_Return);
+  EXPECT_TRUE(species->isHidden());
+  EXPECT_EQ(o.plot->Target().constant, 3);
+  EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text(), "8.19");
+
+  auto* reagents = o.Find<PopupListBox>("ReagentList");
+  o.plot->LabelReagent_Click();
+  QTest::keyClick(reagents, Qt::Key_Down);
+  QTest::keyClick(reagents, Qt::Key_Escape);  // Esc keeps the reagent it had
+  EXPECT_EQ(o.plot->Target().reagent, 1);
+  o.plot->LabelReagent_Click();
+  QTest::keyClick(reagents, Qt::Key_End);
+  QTest::keyClick(reagents, Qt::Key_Enter);
+  EXPECT_EQ(o.plot->Target().reagent, 3);
+  EXPECT_EQ(o.Find<QLabel>("LabelReagent")->text(), "H");
+
+  auto* conditions = o.Find<PopupListBox>("CondList");
+  o.plot->LabelConc_Click();
+  ASSERT_EQ(conditions->count(), 4);
+  QTest::keyClick(conditions, Qt::Key_End);
+  QTest::keyClick(conditions, Qt::Key_Return);
+  EXPECT_EQ(o.Find<QLabel>("LabelConc")->text(), "Final pX");
+  EXPECT_EQ(o.Find<QLabel>("BetaValue1")->text(), "10.0");
+  EXPECT_FALSE(s.flag(3, kDistribution));  // choosing changes no condition
+}
+
+TEST(GraphFormTest, TheCaptionEditorRenamesAndRecoloursASpecies) {
+  OpenPlot o("copper-glycine-titration.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ProjectState& s = o.State();
+  s.modified = false;
+  auto* grid = o.Find<Grid>("PlotGrid");
+  int narrow = grid->ColWidthTwips(1);
+  o.plot->PlotGrid_Click(6, 1);
+  auto* panel = o.Find<QWidget>("NamePanel");
+  auto* edit = o.Find<QLineEdit>("EditA");
+  ASSERT_FALSE(panel->isHidden());
+  EXPECT_EQ(edit->text().toStdString(), s.caption(6));
+  std::string old = s.caption(6);
+  QTest::keyClicks(edit, "(glycinato)copper(II)");
+  EXPECT_EQ(s.caption(6), old + "(glycinato)copper(II)");
+  EXPECT_TRUE(s.modified);
+  EXPECT_GT(grid->ColWidthTwips(1), narrow);
+  EXPECT_GT(o.plot->Label(6)->width(), 100);
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(s.caption(6), old);
+  EXPECT_TRUE(panel->isHidden());
+
+  // F3: a new colour for its palette entry, used by the curve.
+  o.plot->PlotGrid_Click(6, 1);
+  test::AnswerModal([](QWidget* modal) {
+    auto* dialog = qobject_cast<QColorDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Select curve colour");
+    dialog->setCurrentColor(QColor(10, 200, 30));
+    dialog->accept();
+  });
+  QTest::keyClick(edit, Qt::Key_F3);
+  EXPECT_EQ(s.curveColours[6], (Rgb{10, 200, 30}));
+  ExpectCurvesDrawn(o, "recoloured");
+  // Cancelling changes nothing.
+  test::AnswerModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+  QTest::keyClick(edit, Qt::Key_F3);
+  EXPECT_EQ(s.curveColours[6], (Rgb{10, 200, 30}));
+}
+
+TEST(GraphFormTest, TheEditorsChangesReachAnOpenPlotThroughTheMainWindow) {
+  OpenPlot o("phosphoric-acid.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ProjectState& s = o.State();
+  s.logbeta(1) += 0.5;
+  s.recalc = true;
+  o.drawing.Clear();
+  o.main->ReplotIfOpen();
+  EXPECT_FALSE(s.recalc);
+  ExpectCurvesDrawn(o, "replotted");
+  o.main->RefreshPlotValues();
+  EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text().toStdString(), FormatPattern(s.logbeta(1), "##0.0###"));
+  s.caption(s.nreag + 1) = "HPO4";
+  o.main->RefreshPlotLists();
+  EXPECT_EQ(o.plot->Label(s.nreag + 1)->pixmap().width(), FormulaWidth("HPO4"));
+  // "Calculate" with the plot open shows the new results in it.
+  s.logbeta(1) -= 1;
+  s.recalc = true;
+  o.drawing.Clear();
+  o.main->calc_Click(0);
+  EXPECT_FALSE(s.recalc);
+  ExpectCurvesDrawn(o, "calculated again");
+  // After a change of the calculation type the window is made anew, and it
+  // draws no curves of the old type until the series is calculated again.
+  o.main->ReopenPlot();
+  auto* again = qobject_cast<GraphForm*>(o.main->Children().Widget(kPlotWindow));
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(o.main->GetSession().windowOpen[kPlotWindow]);
+  RecordingSurface stale;
+  again->RecordDrawingTo(&stale);
+  again->PlotCurves();
+  EXPECT_TRUE(stale.Lines().empty());
+  o.main->calc_Click(0);
+  EXPECT_FALSE(stale.Lines().empty());
+  again->RecordDrawingTo(nullptr);
+}
+
+}  // namespace
+}  // namespace tarn::gui

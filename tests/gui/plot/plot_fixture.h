@@ -1,0 +1,47 @@
+#pragma once
+// A sample opened in the program, calculated with "Calculate" and shown in
+// the plot window, for the plot window's tests.
+
+#include <QApplication>
+#include <memory>
+#include <string>
+
+#include "gui/app/main_window.h"
+#include "gui/plot/graph_form.h"
+#include "plot/recording_surface.h"
+#include "support/app_fixture.h"
+
+namespace tarn::gui {
+
+inline const char* const kSamples[] = {
+    "calcium-carbonate.cld",        "calcium-edta.cld",   "copper-ammonia.cld", "copper-glycine-distribution.cld",
+    "copper-glycine-titration.cld", "iron-hydroxide.cld", "phosphoric-acid.cld"};
+
+// The window records its drawings in drawing.
+struct OpenPlot {
+  test::ProgramHome home;
+  std::unique_ptr<T32Main> main;
+  GraphForm* plot = nullptr;
+  RecordingSurface drawing;
+
+  explicit OpenPlot(const std::string& sample) {
+    main = test::OpenSample(home, sample);
+    main->resize(1280, 860);
+    main->show();
+    main->calc_Click(0);
+    QApplication::processEvents();
+    plot = qobject_cast<GraphForm*>(main->Children().Widget(kPlotWindow));
+    if (plot == nullptr) return;
+    plot->RecordDrawingTo(&drawing);
+    plot->PlotCurves();
+  }
+  ProjectState& State() { return main->GetSession().project; }
+  const SeriesResults& Results() { return main->GetSession().results; }
+  template <typename W>
+  W* Find(const char* name) {
+    return plot->findChild<W*>(QString::fromLatin1(name));
+  }
+  QWidget& Box() { return *Find<QWidget>("DisplayBox"); }
+};
+
+}  // namespace tarn::gui
