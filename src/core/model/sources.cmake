@@ -2,6 +2,8 @@ target_sources(tarn_core PRIVATE
   model/index_array.h
   model/message_sink.h
   model/model.cpp
+  model/model_edits.cpp
+  model/model_edits.h
   model/model.h
   model/number_text.cpp
   model/number_text.h

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/main_window.h"
-#include "gui/editor/model_edits.h"
+#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
@@ -313,7 +313,7 @@ void T32Model::ConditionsChanged() {
 
 void T32Model::ResetConditions(double vstart, double vend) {
   if (vend <= 0) return;
-  tarn::gui::ResetConditions(session_.project, vstart, vend);
+  tarn::ResetConditions(session_.project, vstart, vend);
   FillCondGrid();
 }
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/main_window.h"
-#include "gui/editor/model_edits.h"
+#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"

@@ -1,7 +1,5 @@
 target_sources(tarn_gui PRIVATE
   editor/conditions_page.cpp
-  editor/model_edits.cpp
-  editor/model_edits.h
   editor/model_page.cpp
   editor/model_window.cpp
   editor/model_window.h

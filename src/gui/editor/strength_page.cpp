@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "engine/new_concentrations.h"
-#include "gui/editor/model_edits.h"
+#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"

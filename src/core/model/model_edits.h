@@ -1,5 +1,5 @@
 #pragma once
-// The model and conditions edits of the editor window that reshape or derive
+// The model and conditions edits of the editor that reshape or derive
 // the project's data, kept apart from the widgets (no Qt): inserting and
 // deleting species and solids, the titration's derived totals, the step of
 // the added-volume buttons and the ionic strength of a calculated series.
@@ -15,7 +15,7 @@
 #include "engine/solver_work.h"
 #include "model/project_state.h"
 
-namespace tarn::gui {
+namespace tarn {
 
 // The refine keys the editor sets (option index - 1).
 inline constexpr int kRefineConstant = 0;
@@ -82,4 +82,4 @@ struct StrengthRow {
 double IonicStrength(const ProjectState& state, const SeriesResults& results, const Charges& charges, int p);
 std::vector<StrengthRow> StrengthRows(const ProjectState& state, const SeriesResults& results, const Charges& charges);
 
-}  // namespace tarn::gui
+}  // namespace tarn

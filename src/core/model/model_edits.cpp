@@ -1,4 +1,4 @@
-#include "gui/editor/model_edits.h"
+#include "model/model_edits.h"
 
 #include <algorithm>
 #include <climits>
@@ -7,7 +7,7 @@
 #include "model/model.h"
 #include "model/number_text.h"
 
-namespace tarn::gui {
+namespace tarn {
 
 namespace {
 
@@ -191,4 +191,4 @@ std::vector<StrengthRow> StrengthRows(const ProjectState& s, const SeriesResults
   return rows;
 }
 
-}  // namespace tarn::gui
+}  // namespace tarn

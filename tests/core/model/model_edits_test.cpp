@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/new_concentrations.h"
-#include "gui/editor/model_edits.h"
+#include "model/model_edits.h"
 #include "model/model.h"
 #include "model/number_text.h"
 
-namespace tarn::gui {
+namespace tarn {
 namespace {
 
 // Cu, L, H with CuL, CuL2, HL and the solid Cu(OH)2 written as CuH-2.
@@ -159,4 +159,4 @@ TEST(ModelEditsTest, IonicStrengthCountsChargesSquared) {
 }
 
 }  // namespace
-}  // namespace tarn::gui
+}  // namespace tarn
