@@ -19,6 +19,7 @@
 #include "app/program_folder.h"
 #include "app/settings.h"
 #include "engine/new_concentrations.h"
+#include "gui/editor/model_window.h"
 #include "gui/plot/painter_surface.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/grid.h"
@@ -432,6 +433,38 @@ TEST(GraphFormTest, TheEditorsChangesReachAnOpenPlotThroughTheMainWindow) {
   o.main->calc_Click(0);
   EXPECT_FALSE(stale.Lines().empty());
   again->RecordDrawingTo(nullptr);
+}
+
+// Typing in the editor with the plot open: the plot is recalculated at once,
+// shows the constant typed, and the editor keeps its place for the next key.
+TEST(GraphFormTest, ValuesTypedInTheEditorReachTheOpenPlot) {
+  OpenPlot o("copper-glycine-distribution.cld");
+  ASSERT_NE(o.plot, nullptr);
+  auto* editor = qobject_cast<T32Model*>(o.main->Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  ProjectState& s = o.State();
+  auto type = [](Grid& grid, CellEditor& cell, int row, int col, const QString& text) {
+    grid.SetCurrentCell(row, col);
+    QTest::keyClicks(&grid, text.left(1));
+    QTest::keyClicks(&cell, text.mid(1));
+    QTest::keyClick(&cell, Qt::Key_Return);
+  };
+  o.drawing.Clear();
+  type(editor->BetaGrid(), editor->EditA(), 1, 1, "9.9");
+  EXPECT_EQ(s.logbeta(1), 9.9f);
+  EXPECT_FALSE(s.recalc);
+  ExpectCurvesDrawn(o, "log beta typed");
+  EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text(), "9.9");
+  EXPECT_EQ(editor->BetaGrid().Row(), 1);
+  EXPECT_EQ(editor->BetaGrid().Col(), 1);
+
+  o.drawing.Clear();
+  editor->ShowPage(kConditionsPage);
+  type(editor->CondGrid(), editor->EditB(), 1, 2, "0.002");
+  EXPECT_EQ(s.final(1, kDistribution), 0.002f);
+  EXPECT_FALSE(s.recalc);
+  ExpectCurvesDrawn(o, "final concentration typed");
+  EXPECT_EQ(editor->CondGrid().Text(1, 2), "0.002");
 }
 
 }  // namespace
