@@ -11,12 +11,13 @@
 
 namespace tarn {
 
-Settings LoadSettingsAtStart(const std::string& programFolder, MessageSink& sink) {
+Settings LoadSettingsAtStart(const std::string& programFolder, MessageSink& sink, int firstRunScreenSize) {
   std::vector<std::string> samples = SampleFiles(programFolder);
   EnsureStoreFile(StorePath(programFolder), samples, sink);
   std::string iniPath = SettingsPath(programFolder);
   std::error_code ec;
   Settings firstRun = FirstRunSettings(programFolder, samples);
+  firstRun.screensize = firstRunScreenSize;
   if (!std::filesystem::exists(iniPath, ec) && !WriteFileAtomically(iniPath, FirstRunSettingsText(firstRun))) {
     sink.Show("can't save " + iniPath);
     CompactRecent(firstRun);

@@ -18,6 +18,8 @@ class MessageSink;
 // unusable takes its first-run default, without the recent entries) and
 // closes up the recent list. A file that cannot be written is shown through
 // sink as "can't save " + its path; the settings are still returned.
-Settings LoadSettingsAtStart(const std::string& programFolder, MessageSink& sink);
+// firstRunScreenSize is the window-size preset a new Tarn.ini starts with
+// (the desktop program passes the largest that fits the screen).
+Settings LoadSettingsAtStart(const std::string& programFolder, MessageSink& sink, int firstRunScreenSize = 1);
 
 }  // namespace tarn

@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -34,6 +36,21 @@ struct ScreenSize {
 // Sizes(1..6); Sizes(0) is full screen.
 constexpr std::array<ScreenSize, kScreenSizes> kScreenSizesPixels{
     {{0, 0}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}, {1400, 1050}, {1600, 1200}}};
+
+// The largest window-size preset that fits the screen's free area: a new
+// settings file starts with it, so the plot has room on a large screen
+// (800 x 600 on a small one).
+int FittingScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return 1;
+  const QSize free = screen->availableSize();
+  int fitting = 1;
+  for (int i = 1; i < kScreenSizes; ++i) {
+    const ScreenSize& preset = kScreenSizesPixels[static_cast<std::size_t>(i)];
+    if (preset.width <= free.width() && preset.height <= free.height()) fitting = i;
+  }
+  return fitting;
+}
 
 // A command-line path relative to the folder Tarn was started in, made absolute.
 std::string AbsolutePath(const std::string& path) {
@@ -67,7 +84,7 @@ T32Main::~T32Main() {
 
 void T32Main::Load(const std::string& commandLine) {
   GuiMessageSink sink(this);
-  session_.settings = LoadSettingsAtStart(session_.programFolder, sink);
+  session_.settings = LoadSettingsAtStart(session_.programFolder, sink, FittingScreenSize());
   pointChoice_ = LoadPointChoice(session_.settings.nsel);
   ApplyPointChoice();
   commandLinePending_ = true;

@@ -132,9 +132,11 @@ TEST(StartUp, FirstStartCreatesSettingsAndStoreWithTheSamples) {
   EXPECT_EQ(again.writedir, home / "data1");
   EXPECT_EQ(ReadFile(home / "store.fil"), store);
 
-  // Without a samples folder: an empty store and no recent entries.
+  // Without a samples folder: an empty store and no recent entries. A first
+  // start takes the window size it is given; a later one keeps the file's.
   TempFolder bare;
-  EXPECT_EQ(LoadSettingsAtStart(bare.Path(), sink).recent(1), "");
+  EXPECT_EQ(LoadSettingsAtStart(bare.Path(), sink, 4).recent(1), "");
+  EXPECT_EQ(LoadSettingsAtStart(bare.Path(), sink, 2).screensize, 4);
   EXPECT_EQ(ReadFile(bare / "store.fil"), "");
   EXPECT_EQ(ReadFile(bare / "Tarn.ini").find("<recent"), std::string::npos);
 }
