@@ -27,6 +27,11 @@ void PlotBox::mouseMoveEvent(QMouseEvent* event) {
   if (onMouseMove) onMouseMove(event->position().toPoint());
 }
 
+void PlotBox::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  if (onMouseMove) onMouseMove(QPoint(-1, -1));
+}
+
 FloatingLabel::FloatingLabel(int species, QWidget* box) : QLabel(box), species_(species) {
   setObjectName(QStringLiteral("Formula%1").arg(species));
   setFocusPolicy(Qt::StrongFocus);

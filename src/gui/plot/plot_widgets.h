@@ -30,6 +30,8 @@ class PlotBox : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  // The pointer left the box: reported as a move to a point outside it.
+  void leaveEvent(QEvent* event) override;
 
  private:
   QImage picture_;
