@@ -39,14 +39,14 @@ Rgb FromQColor(const QColor& colour) {
   return Rgb{colour.red(), colour.green(), colour.blue()};
 }
 
-QFont ArialFont(FontSpec spec) {
+QFont ArialFont(FontSpec wanted) {
   QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
-  double em = spec.height;
+  double em = wanted.height;
   if (em <= 0) {
     em = kDefaultCellHeight / CellPerEm();
-  } else if (spec.measure == FontHeight::kCell) {
-    em = spec.height / CellPerEm();
+  } else if (wanted.measure == FontHeight::kCell) {
+    em = wanted.height / CellPerEm();
   }
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
   return font;

@@ -31,7 +31,7 @@ Rgb FromQColor(const QColor& colour);
 // Arial (or its metric twin) whose character height (em) or cell height
 // (ascent plus descent) is the given number of pixels; height 0 gives the
 // default height of 16 pixels of cell.
-QFont ArialFont(FontSpec spec);
+QFont ArialFont(FontSpec wanted);
 
 class PainterSurface : public Surface {
  public:
