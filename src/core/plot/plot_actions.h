@@ -19,7 +19,7 @@
 #include "model/project_state.h"
 #include "plot/chart.h"
 #include "plot/curve_data.h"
-#include "plot/speciation_chart.h"
+#include "plot/plot_drawing.h"
 
 namespace tarn {
 

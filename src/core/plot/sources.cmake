@@ -9,7 +9,7 @@ target_sources(tarn_core PRIVATE
   plot/plot_actions.h
   plot/recording_surface.cpp
   plot/recording_surface.h
-  plot/speciation_chart.cpp
-  plot/speciation_chart.h
+  plot/plot_drawing.cpp
+  plot/plot_drawing.h
   plot/surface.h
 )

@@ -41,6 +41,12 @@ void Evaluate(Evaluated& e) {
   e.values = CalcKapp(e.state, e.work, e.results, e.def, e.sink);
 }
 
+// Term t of a side gets a type and its reagent, species or complex.
+void SetTerm(KappDefinition& def, int t, int side, int type, int arg) {
+  SetTermType(def, t, side, type);
+  def.termArg(t, side) = arg;
+}
+
 void Classic(Evaluated& e, int species) {
   e.def = NewKappDefinition(e.state);
   ClassicDefinition(e.state, e.def, species);
@@ -91,8 +97,7 @@ TEST(KappDefinition, AddingRemovingTermsAndIncompleteDefinitions) {
   EXPECT_FALSE(RemoveTerm(def, kNumerator, 1));
   EXPECT_EQ(def.nterms[0], 1);
 
-  SetTermType(def, 1, kNumerator, 10);  // free concentration
-  def.termArg(1, kNumerator) = 1;
+  SetTerm(def, 1, kNumerator, 10, 1);    // free concentration
   SetTermType(def, 1, kDenominator, 9);  // complex, none chosen
   EXPECT_EQ(KappDefinitionProblem(s, def).value_or(""),
             "Expression for Kapp is not valid\rterm 1 of the denominator has no complex chosen");
@@ -101,8 +106,7 @@ TEST(KappDefinition, AddingRemovingTermsAndIncompleteDefinitions) {
   EXPECT_EQ(KappDefinitionProblem(s, def).value_or(""),
             "Expression for Kapp is not valid\rterm 2 of the numerator has no type");
   AddTerm(def, kNumerator);
-  SetTermType(def, 3, kNumerator, 7);  // total concentration
-  def.termArg(3, kNumerator) = 2;
+  SetTerm(def, 3, kNumerator, 7, 2);  // total concentration
   ASSERT_TRUE(RemoveTerm(def, kNumerator, 2));
   EXPECT_EQ(def.nterms[0], 2);
   EXPECT_EQ(def.termType(2, kNumerator), 7);
@@ -111,27 +115,22 @@ TEST(KappDefinition, AddingRemovingTermsAndIncompleteDefinitions) {
   EXPECT_EQ(def.exprText[0], " [M] *  C(L)");
 }
 
-// With ML the only species the three terms are [ML], [M] and [L]: log Kapp is
-// log beta at every point.
-TEST(KappValues, ClassicConstantOfTheOnlyComplexIsLogBeta) {
-  Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(5.5, {1, 1, 0}).Build()));
-  Classic(e, 1);
-  ASSERT_TRUE(e.values.ok) << (e.sink.messages.empty() ? "" : e.sink.messages[0]);
-  EXPECT_FALSE(e.state.recalc);
-  ASSERT_EQ(e.values.npoints, 11);
-  for (int p = 1; p <= 11; ++p) EXPECT_NEAR(e.values.logKapp(p), 5.5, 1e-4) << p;
-}
-
-// A protonated ligand: Kapp = beta / (1 + K_LH [H]), the textbook
-// conditional constant.
-TEST(KappValues, ClassicConstantFollowsTheLigandsProtonation) {
-  Evaluated e(Distribution(
-      ModelBuilder({"M", "L", "H"}).Species(5.5, {1, 1, 0}).Species(9, {0, 1, 1}).Species(-14, {0, 0, -1}).Build()));
-  Classic(e, 1);
-  ASSERT_TRUE(e.values.ok);
-  for (int p = 1; p <= 11; ++p) {
-    const double pH = 1 + p;
-    EXPECT_NEAR(e.values.logKapp(p), 5.5 - std::log10(1 + std::pow(10.0, 9 - pH)), 1e-4) << p;
+// Kapp of ML over [M] and [L]: log beta when ML is the only species, and
+// the textbook beta / (1 + K_LH [H]) when the ligand also takes a proton.
+TEST(KappValues, ClassicConstantIsLogBetaCorrectedForTheLigandsProtonation) {
+  for (bool protonated : {false, true}) {
+    ModelBuilder model({"M", "L", "H"});
+    model.Species(5.5, {1, 1, 0});
+    if (protonated) model.Species(9, {0, 1, 1}).Species(-14, {0, 0, -1});
+    Evaluated e(Distribution(model.Build()));
+    Classic(e, 1);
+    ASSERT_TRUE(e.values.ok) << (e.sink.messages.empty() ? "" : e.sink.messages[0]);
+    EXPECT_FALSE(e.state.recalc);
+    ASSERT_EQ(e.values.npoints, 11);
+    for (int p = 1; p <= 11; ++p) {
+      const double pH = 1 + p;
+      EXPECT_NEAR(e.values.logKapp(p), 5.5 - (protonated ? std::log10(1 + std::pow(10.0, 9 - pH)) : 0), 1e-4) << p;
+    }
   }
 }
 
@@ -139,10 +138,8 @@ TEST(KappValues, ClassicConstantFollowsTheLigandsProtonation) {
 TEST(KappValues, CoefficientOfTwoCountsTwice) {
   Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(8, {1, 2, 0}).Build()));
   e.def = NewKappDefinition(e.state);
-  SetTermType(e.def, 1, kNumerator, 2);    // L bound to
-  e.def.termArg(1, kNumerator) = 1;        // M
-  SetTermType(e.def, 1, kDenominator, 7);  // total concentration of L
-  e.def.termArg(1, kDenominator) = 2;
+  SetTerm(e.def, 1, kNumerator, 2, 1);    // L bound to M
+  SetTerm(e.def, 1, kDenominator, 7, 2);  // total concentration of L
   Evaluate(e);
   ASSERT_TRUE(e.values.ok);
   for (int p = 1; p <= 11; ++p) {
@@ -157,10 +154,8 @@ TEST(KappValues, CoefficientOfTwoCountsTwice) {
 TEST(KappValues, TotalConcentrationTermOfAPXGivenReagent) {
   Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(9, {0, 1, 1}).Build()));
   e.def = NewKappDefinition(e.state);
-  SetTermType(e.def, 1, kNumerator, 7);
-  e.def.termArg(1, kNumerator) = 3;  // C(H)
-  SetTermType(e.def, 1, kDenominator, 10);
-  e.def.termArg(1, kDenominator) = 3;  // [H]
+  SetTerm(e.def, 1, kNumerator, 7, 3);     // C(H)
+  SetTerm(e.def, 1, kDenominator, 10, 3);  // [H]
   Evaluate(e);
   ASSERT_TRUE(e.values.ok);
   for (int p = 1; p <= 11; ++p) {
@@ -172,10 +167,8 @@ TEST(KappValues, TotalConcentrationTermOfAPXGivenReagent) {
 TEST(KappValues, ATermOfZeroIsNamedWithItsPoint) {
   Evaluated e(Distribution(ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Species(9, {0, 1, 1}, -1).Build()));
   e.def = NewKappDefinition(e.state);
-  SetTermType(e.def, 1, kNumerator, 9);  // [LH], ignored
-  e.def.termArg(1, kNumerator) = 2;
-  SetTermType(e.def, 1, kDenominator, 10);
-  e.def.termArg(1, kDenominator) = 2;
+  SetTerm(e.def, 1, kNumerator, 9, 2);  // [LH], ignored
+  SetTerm(e.def, 1, kDenominator, 10, 2);
   Evaluate(e);
   EXPECT_FALSE(e.values.ok);
   EXPECT_EQ(e.sink.messages,
@@ -212,10 +205,12 @@ TEST(KappValues, TableAndXAxis) {
   EXPECT_EQ(setup->yTitle, "Log Kapp: " + e.def.exprText[0] + "/" + e.def.exprText[1]);
 }
 
-TEST(KappValues, FlatCurvesAreWidenedTheRightWayUp) {
+// A flat curve is widened by half a unit each way, the lower limit at the
+// bottom whatever its sign, and drawn across the middle of the plot.
+TEST(KappPlot, FlatCurvesAreWidenedAndDrawnMidwayTheRightWayUp) {
   ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
   KappDefinition def = NewKappDefinition(s);
-  KappAxis axis{true, 3, true, 2, 12, 3};
+  KappAxis axis{true, 3, true, 2, 12, 11};
   struct Case {
     float value;
     double ymin, ymax;
@@ -226,8 +221,8 @@ TEST(KappValues, FlatCurvesAreWidenedTheRightWayUp) {
                         Case{-5, -5.5, -4.5, "log Kapp on y-axis is constant at -5.000"}}) {
     KappValues v;
     v.ok = true;
-    v.npoints = 3;
-    v.logKapp.Resize(3);
+    v.npoints = 11;
+    v.logKapp.Resize(11);
     v.logKapp.Fill(c.value);
     RecordingSink sink;
     auto setup = PrepareKappPlot(s, def, axis, v, sink);
@@ -235,7 +230,18 @@ TEST(KappValues, FlatCurvesAreWidenedTheRightWayUp) {
     EXPECT_DOUBLE_EQ(setup->ymin, c.ymin);
     EXPECT_DOUBLE_EQ(setup->ymax, c.ymax);
     EXPECT_EQ(sink.messages, Strings{c.message});
+    RecordingSurface surface;
+    ChartState chart = DrawKappPlot(surface, 400, 300, *setup, axis, v);
+    EXPECT_GT(MapY(chart, setup->ymin), MapY(chart, setup->ymax)) << c.value;
+    const int mid = MapY(chart, c.value);
+    EXPECT_NEAR(mid, (chart.plotTop + chart.plotBottom) / 2.0, c.value == 0 ? (chart.plotBottom - chart.plotTop) : 1.0);
+    const auto lines = surface.Lines();
+    ASSERT_GE(lines.size(), 11u);
+    for (std::size_t k = lines.size() - 11; k < lines.size(); ++k) EXPECT_EQ(lines[k].y, mid);
+    EXPECT_EQ(lines.back().x, MapX(chart, 12));
+    EXPECT_EQ(surface.TextsOf("pH").size(), 1u);
   }
+  // A single point: no plot, its value in the message.
   KappValues v;
   v.npoints = 1;
   v.logKapp.Resize(1);
@@ -245,34 +251,6 @@ TEST(KappValues, FlatCurvesAreWidenedTheRightWayUp) {
   EXPECT_FALSE(PrepareKappPlot(s, def, point, v, sink).has_value());
   EXPECT_EQ(sink.messages, Strings{"Concentration on x axis is constant\rKapp=4.25"});
   EXPECT_DOUBLE_EQ(KappX(point, 1), 7);
-}
-
-// A flat curve lies across the middle of the plot, whatever its sign; the
-// lower limit is at the bottom.
-TEST(KappPlot, FlatCurvesAreDrawnMidwayAndTheRightWayUp) {
-  ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
-  KappDefinition def = NewKappDefinition(s);
-  KappAxis axis{true, 3, true, 2, 12, 11};
-  for (float value : {5.0f, -5.0f, 0.0f}) {
-    KappValues v;
-    v.ok = true;
-    v.npoints = 11;
-    v.logKapp.Resize(11);
-    v.logKapp.Fill(value);
-    RecordingSink sink;
-    auto setup = PrepareKappPlot(s, def, axis, v, sink);
-    ASSERT_TRUE(setup.has_value());
-    RecordingSurface surface;
-    ChartState chart = DrawKappPlot(surface, 400, 300, *setup, axis, v);
-    EXPECT_GT(MapY(chart, setup->ymin), MapY(chart, setup->ymax)) << value;
-    const int mid = MapY(chart, value);
-    EXPECT_NEAR(mid, (chart.plotTop + chart.plotBottom) / 2.0, value == 0 ? (chart.plotBottom - chart.plotTop) : 1.0);
-    const auto lines = surface.Lines();
-    ASSERT_GE(lines.size(), 11u);
-    for (std::size_t k = lines.size() - 11; k < lines.size(); ++k) EXPECT_EQ(lines[k].y, mid);
-    EXPECT_EQ(lines.back().x, MapX(chart, 12));
-    EXPECT_EQ(surface.TextsOf("pH").size(), 1u);
-  }
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/new_concentrations.h"
-#include "model/model_edits.h"
 #include "model/model.h"
+#include "model/model_edits.h"
 #include "model/number_text.h"
 
 namespace tarn {
@@ -20,13 +20,13 @@ ProjectState CopperModel() {
   s.nsolids = 1;
   s.nsoluble = 6;
   AllocateModel(s);
-  s.name(1) = "Cu";
-  s.name(2) = "L";
-  s.name(3) = "H";
+  const char* names[3] = {"Cu", "L", "H"};
   const int a[3][3] = {{1, 1, 0}, {1, 2, 1}, {0, 0, 1}};  // a[j-1][i-1]
-  for (int j = 1; j <= 3; ++j)
+  for (int j = 1; j <= 3; ++j) {
+    s.name(j) = names[j - 1];
     for (int i = 1; i <= 3; ++i) s.a(j, i) = a[j - 1][i - 1];
-  for (int i = 1; i <= 3; ++i) s.logbeta(i) = 4.0 * i;
+    s.logbeta(j) = 4.0 * j;
+  }
   s.refine(2) = kRefineRefine;
   s.logksp(1) = -19;
   s.sa(1, 1) = 1;
@@ -97,15 +97,11 @@ TEST(ModelEditsTest, SolidsAreAppendedEmptyAndDeletedWithTheirEntries) {
 }
 
 TEST(ModelEditsTest, TextsAndNumbersOfTheEditor) {
-  EXPECT_EQ(RefineText(-1), "ignore");
-  EXPECT_EQ(RefineText(0), "const.");
-  EXPECT_EQ(RefineText(1), "refine");
-  EXPECT_EQ(RefineText(5), " 5 Constraint");
-  EXPECT_EQ(RefineText(-3), "-3 Constraint");
-  EXPECT_EQ(CoefficientOf(2.7), 2);
-  EXPECT_EQ(CoefficientOf(-0.5), -1);
-  EXPECT_EQ(CoefficientOf(3e38), INT_MAX);
-  EXPECT_EQ(CoefficientOf(-3e38), INT_MIN);
+  EXPECT_EQ((std::vector{RefineText(-1), RefineText(0), RefineText(1), RefineText(5), RefineText(-3)}),
+            (std::vector<std::string>{"ignore", "const.", "refine", " 5 Constraint", "-3 Constraint"}));
+  // Coefficients are truncated downwards and held within int.
+  EXPECT_EQ((std::vector{CoefficientOf(2.7), CoefficientOf(-0.5), CoefficientOf(3e38), CoefficientOf(-3e38)}),
+            (std::vector{2, -1, INT_MAX, INT_MIN}));
 
   // The added volume's buttons: 0.5 up is 0.51; 0.11 down is 0.10, then 0.099.
   auto step = [](double a, int direction) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <set>
@@ -11,6 +12,7 @@
 
 #include "model/number_text.h"
 #include "plot/recording_surface.h"
+#include "plot/plot_drawing.h"
 
 namespace tarn {
 namespace {
@@ -20,17 +22,13 @@ class Chart : public ::testing::Test {
   void SetUp() override { SetDecimalSeparator('.'); }
 };
 
-void ExpectStep(double min, double max, int n, double expected) {
-  EXPECT_NEAR(NiceStep(min, max, n), expected, std::fabs(expected) * 1e-12) << min << ".." << max;
-}
-
 TEST_F(Chart, NiceStepWorkedValues) {
-  ExpectStep(0, 100, 10, 10);
-  ExpectStep(0, 1.5, 10, 0.2);
-  ExpectStep(0, 0.012, 10, 0.002);
-  ExpectStep(2, 12, 10, 1);
-  ExpectStep(5, 5, 10, 1);
-  ExpectStep(-4.5, -5.5, 10, -0.1);
+  struct Case {
+    double min, max, step;
+  };
+  for (Case c : {Case{0, 100, 10}, Case{0, 1.5, 0.2}, Case{0, 0.012, 0.002}, Case{2, 12, 1}, Case{5, 5, 1},
+                 Case{-4.5, -5.5, -0.1}})
+    EXPECT_NEAR(NiceStep(c.min, c.max, 10), c.step, std::fabs(c.step) * 1e-12) << c.min << ".." << c.max;
 }
 
 // The step is 1, 2 or 5 times a power of ten, cuts the range into at most n
@@ -55,18 +53,15 @@ TEST_F(Chart, NiceStepIsTheSmallestRoundStepWithinTheIntervalCount) {
 }
 
 TEST_F(Chart, TickFormatFollowsTheStepsPowerOfTen) {
-  EXPECT_EQ(TickFormat(0.25, 0.05), "0.25");
-  EXPECT_EQ(TickFormat(0.003, 0.001), "0.003");
-  EXPECT_EQ(TickFormat(40, 10), "40");
-  EXPECT_EQ(TickFormat(20000, 5000), "20000");
-  EXPECT_EQ(TickFormat(20000, 10000), "2.0E4");
-  EXPECT_EQ(TickFormat(0.000015, 0.000005), "1.5E-5");
-  EXPECT_EQ(TickFormat(4e-10, 1e-10), "4.0E-10");
-  EXPECT_EQ(TickFormat(4e-5, 1e-5), "4.0E-5");
-  EXPECT_EQ(TickFormat(0.4, 0.1), "0.4");
-  EXPECT_EQ(TickFormat(-12, 2), "-12");
-  EXPECT_EQ(TickFormat(0, 5), "0");
-  EXPECT_EQ(TickFormat(0, 1e-7), "0");
+  struct Case {
+    double value, step;
+    const char* text;
+  };
+  for (Case c :
+       {Case{0.25, 0.05, "0.25"}, Case{0.003, 0.001, "0.003"}, Case{40, 10, "40"}, Case{20000, 5000, "20000"},
+        Case{20000, 10000, "2.0E4"}, Case{0.000015, 0.000005, "1.5E-5"}, Case{4e-10, 1e-10, "4.0E-10"},
+        Case{4e-5, 1e-5, "4.0E-5"}, Case{0.4, 0.1, "0.4"}, Case{-12, 2, "-12"}, Case{0, 5, "0"}, Case{0, 1e-7, "0"}})
+    EXPECT_EQ(TickFormat(c.value, c.step), c.text);
   SetDecimalSeparator(',');
   EXPECT_EQ(TickFormat(0.25, 0.05), "0,25");
   SetDecimalSeparator('.');
@@ -74,10 +69,7 @@ TEST_F(Chart, TickFormatFollowsTheStepsPowerOfTen) {
 
 TEST_F(Chart, SetScaleWidensAnEmptyRangeAndMapsTheEdgesRoundingHalvesToEven) {
   ChartState c;
-  c.plotLeft = 0;
-  c.plotRight = 10;
-  c.plotTop = 20;
-  c.plotBottom = 220;
+  SetRect(c, PlotRect{0, 20, 10, 220});
   double xmin = 0, xmax = 4, ymin = 3, ymax = 3;
   SetScale(c, xmax, xmin, ymax, ymin);
   EXPECT_EQ(ymax, 4);
@@ -109,10 +101,7 @@ AxisPicture Picture(const RecordingSurface& s, const ChartState& c) {
 
 ChartState ScreenRect(int width) {
   ChartState c;
-  c.plotLeft = 60;
-  c.plotTop = 24;
-  c.plotRight = 60 + width;
-  c.plotBottom = 424;
+  SetRect(c, PlotRect{60, 24, 60 + width, 424});
   return c;
 }
 
@@ -129,17 +118,13 @@ TEST_F(Chart, GraphAxesLabelsEverySecondTickOfElevenAndEveryTickOfFive) {
   EXPECT_EQ(p.yLabels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
   // The frame, the titles and the rotated y title.
   EXPECT_EQ(s.calls[2].kind, CallKind::kMove);
-  EXPECT_EQ(s.Lines()[0].x0, 56);
-  EXPECT_EQ(s.Lines()[0].y0, 428);
-  EXPECT_EQ(s.Lines()[1].y, 20);
+  EXPECT_EQ((std::array{s.Lines()[0].x0, s.Lines()[0].y0, s.Lines()[1].y}), (std::array{56, 428, 20}));
   ASSERT_EQ(s.TextsOf("Title").size(), 1u);
-  EXPECT_EQ(s.TextsOf("Title")[0].x, 310);
-  EXPECT_EQ(s.TextsOf("Title")[0].y, 0);
-  EXPECT_EQ(s.TextsOf("pH")[0].y, 456);
+  EXPECT_EQ((std::array{s.TextsOf("Title")[0].x, s.TextsOf("Title")[0].y, s.TextsOf("pH")[0].y}),
+            (std::array{310, 0, 456}));
   RecordedCall yTitle = s.TextsOf("% formation")[0];
   EXPECT_TRUE(yTitle.rotated);
-  EXPECT_EQ(yTitle.x, 0);
-  EXPECT_EQ(yTitle.y, 224);
+  EXPECT_EQ((std::array{yTitle.x, yTitle.y}), (std::array{0, 224}));
   EXPECT_EQ(yTitle.font.height, 0);
 
   s.Clear();
@@ -192,10 +177,7 @@ TEST_F(Chart, ChartAxesDrawsAFlatWidenedRangeInEitherOrder) {
 TEST_F(Chart, ChartClipGrowsUpwardsAndRestoresTheSpeciesScaleAfterThePhAxis) {
   RecordingSurface s;
   ChartState c;
-  c.plotLeft = 256;
-  c.plotRight = 851;
-  c.plotBottom = 120;
-  c.plotTop = 747;
+  SetRect(c, PlotRect{256, 747, 851, 120});
   c.penWidth = 2;
   ClipAxes axes;
   axes.xmin = 0, axes.xmax = 10, axes.ymin = 0, axes.ymax = 100;

@@ -199,41 +199,35 @@ TEST(PlotActions, DistributionConditionsStepAndTheReagentFollowsWhatIsVaried) {
   EXPECT_EQ(s.initial(1, kDistribution), 0);
 }
 
-// After every step the titration's concentrations agree with its amount,
-// titrant and volumes.
-void ExpectConsistentTitration(const ProjectState& s, int j) {
-  double v0 = s.volume[0], vf = s.vfinal;
-  EXPECT_NEAR(s.initial(j, kTitration), s.total(j, kTitration) / v0, 1e-12);
-  EXPECT_NEAR(s.final(j, kTitration), (s.total(j, kTitration) + s.burette(j, kTitration) * (vf - v0)) / vf, 1e-12);
-}
-
+// Each of the four titration values steps by its own factor, and after every
+// step the concentrations agree with the amount, the titrant and the volumes.
 TEST(PlotActions, TitrationConditionsStepAndKeepTheirDerivedValuesConsistent) {
   ProjectState s = test::ModelBuilder({"L", "H"}).Species(9, {1, 1}).Build();
   test::MakeTitration(s, 20, 30, 51);
   test::SetTitrant(s, 1, 0.1, 0);
   test::SetTitrant(s, 2, 0.2, 0.1);
   DeriveTitrationConcentrations(s);
-  ScrollTarget target{1, 2, 1};
-  ApplyScrollStep(s, target, kConditionBar, 10);
-  EXPECT_NEAR(s.total(2, kTitration), 0.22, 1e-12);
-  ExpectConsistentTitration(s, 2);
-  target.mode = 2;
-  ApplyScrollStep(s, target, kConditionBar, -10);
-  EXPECT_NEAR(s.burette(2, kTitration), 0.09, 1e-12);
-  ExpectConsistentTitration(s, 2);
-  target.mode = 3;
-  double initial = s.initial(2, kTitration);
-  ApplyScrollStep(s, target, kConditionBar, 1);
-  EXPECT_NEAR(s.initial(2, kTitration), initial * 1.01, 1e-12);
-  ExpectConsistentTitration(s, 2);
-  target.mode = 4;
-  double final = s.final(2, kTitration);
-  double total = s.total(2, kTitration);
-  ApplyScrollStep(s, target, kConditionBar, 1);
-  EXPECT_NEAR(s.final(2, kTitration), final * 1.01, 1e-12);
-  EXPECT_NEAR(s.total(2, kTitration), total, 1e-15);  // the titrant took the change
-  ExpectConsistentTitration(s, 2);
-  EXPECT_EQ(ScrollPanelValues(s, target).conditionLabel, "Final concentration");
+  auto value = [&s](int mode) -> double& {
+    return mode == 1 ? s.total(2, kTitration)
+                     : (mode == 2 ? s.burette(2, kTitration)
+                                  : (mode == 3 ? s.initial(2, kTitration) : s.final(2, kTitration)));
+  };
+  struct Step {
+    int mode, v;
+    double factor;
+  };
+  for (Step step : {Step{1, 10, 1.1}, Step{2, -10, 0.9}, Step{3, 1, 1.01}, Step{4, 1, 1.01}}) {
+    ScrollTarget target{1, 2, step.mode};
+    const double before = value(step.mode), total = s.total(2, kTitration);
+    ASSERT_TRUE(ApplyScrollStep(s, target, kConditionBar, step.v));
+    EXPECT_NEAR(value(step.mode), before * step.factor, 1e-12) << step.mode;
+    if (step.mode == 4) {
+      EXPECT_NEAR(s.total(2, kTitration), total, 1e-15);  // the titrant took the change
+    }
+    EXPECT_NEAR(s.initial(2, kTitration), s.total(2, kTitration) / 20, 1e-12) << step.mode;
+    EXPECT_NEAR(s.final(2, kTitration), (s.total(2, kTitration) + s.burette(2, kTitration) * 10) / 30, 1e-12);
+  }
+  EXPECT_EQ(ScrollPanelValues(s, ScrollTarget{1, 2, 4}).conditionLabel, "Final concentration");
   // The distribution's flag is not the titration's business.
   EXPECT_EQ(s.flag(2, kDistribution), test::ModelBuilder({"L", "H"}).Build().flag(2, kDistribution));
 
@@ -242,7 +236,7 @@ TEST(PlotActions, TitrationConditionsStepAndKeepTheirDerivedValuesConsistent) {
   DeriveTitrationConcentrations(s);
   s.modified = s.recalc = false;
   double burette = s.burette(2, kTitration);
-  EXPECT_FALSE(ApplyScrollStep(s, target, kConditionBar, 1));
+  EXPECT_FALSE(ApplyScrollStep(s, ScrollTarget{1, 2, 4}, kConditionBar, 1));
   EXPECT_EQ(s.burette(2, kTitration), burette);
   EXPECT_TRUE(std::isfinite(s.final(2, kTitration)));
   EXPECT_FALSE(s.modified || s.recalc);

@@ -63,13 +63,12 @@ TEST(SinglePoints, AddingRemovingAndSwitchingKeepTheOtherPoints) {
   EXPECT_EQ(s.nsingle, 2);
 }
 
+// A negative total is used as it is, so it is shown as it is.
 TEST(SinglePoints, TotalTexts) {
-  EXPECT_EQ(SingleTotalText(0), "0.0");
-  EXPECT_EQ(SingleTotalText(1e-45), "0.0");
-  EXPECT_EQ(SingleTotalText(0.000012345), "1.235E-05");
-  EXPECT_EQ(SingleTotalText(0.01), "0.01");
-  // A negative total is used as it is, so it is shown as it is.
-  EXPECT_EQ(SingleTotalText(-0.02), "-0.02");
+  using Case = std::pair<double, const char*>;
+  for (auto [total, text] :
+       {Case{0, "0.0"}, Case{1e-45, "0.0"}, Case{0.000012345, "1.235E-05"}, Case{0.01, "0.01"}, Case{-0.02, "-0.02"}})
+    EXPECT_EQ(SingleTotalText(total), text);
   EXPECT_EQ(SinglePXText(7.123456), "7.1235");
 }
 

@@ -8,11 +8,11 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
-#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "gui/app/help_window.h"
 #include "gui/tables/table_window.h"
 #include "gui/ui/grid.h"
+#include "support/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

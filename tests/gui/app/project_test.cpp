@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "app/recent_files.h"
 #include "gui/app/import_window.h"
@@ -19,6 +18,7 @@
 #include "model/message_sink.h"
 #include "model/model.h"
 #include "model/project_file.h"
+#include "support/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

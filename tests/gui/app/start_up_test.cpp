@@ -7,11 +7,11 @@
 #include <QListWidget>
 #include <filesystem>
 
-#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "app/recent_files.h"
 #include "gui/app/program_start.h"
 #include "model/message_sink.h"
+#include "support/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

@@ -2,42 +2,23 @@
 // volumes and the added volume's buttons, the conditions grid of both types,
 // the title, and the ionic strength of the series.
 
-#include <QLineEdit>
 #include <QRadioButton>
-#include <QTest>
 
-#include "gui/editor/model_window.h"
+#include "editor/editor_fixture.h"
 #include "gui/ui/clipboard.h"
-#include "gui/ui/grid.h"
-#include "gui/ui/screen.h"
 #include "model/number_text.h"
-#include "support/app_fixture.h"
 
 namespace tarn::gui {
 namespace {
 
-class ConditionsPageTest : public ::testing::Test {
+using test::Retype;
+
+class ConditionsPageTest : public test::EditorTest {
  protected:
   void Open(const std::string& sample) {
-    main = test::OpenSample(home, sample);
-    editor = qobject_cast<T32Model*>(main->Children().Widget(kEditorWindow));
-    ASSERT_NE(editor, nullptr);
-    main->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    EditorTest::Open(sample);
     editor->ShowPage(kConditionsPage);
   }
-  ProjectState& Project() { return main->GetSession().project; }
-  // Replaces a box's text key by key, as typing does.
-  void Retype(QLineEdit& box, const QString& text) {
-    box.setFocus();
-    box.selectAll();
-    QTest::keyClick(&box, Qt::Key_Delete);
-    QTest::keyClicks(&box, text);
-  }
-
-  test::ProgramHome home;
-  std::unique_ptr<T32Main> main;
-  T32Model* editor = nullptr;
 };
 
 TEST_F(ConditionsPageTest, TheAddedVolumeStepsByItsSize) {
@@ -83,7 +64,7 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   EXPECT_EQ(grid.Cols(), 3);
   EXPECT_EQ(grid.Text(0, 1), "total\rmillimoles");
   EXPECT_EQ(grid.Text(0, 2), "burette\rconcentration");
-  EXPECT_EQ(grid.y(), TwipsToPixelsY(1200));
+  const int titrationTop = grid.y();
   EXPECT_TRUE(editor->findChild<QWidget*>("VfPanel")->isVisibleTo(editor));
 
   editor->TarnOption(kDistribution).click();
@@ -92,7 +73,7 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   EXPECT_FALSE(main->GetSession().windowOpen[kTableWindow]);
   EXPECT_FALSE(editor->findChild<QWidget*>("ViPanel")->isVisibleTo(editor));
   EXPECT_FALSE(editor->findChild<QWidget*>("VfPanel")->isVisibleTo(editor));
-  EXPECT_EQ(grid.y(), TwipsToPixelsY(540));
+  EXPECT_LT(grid.y(), titrationTop);  // moved up into the volumes' place
   ASSERT_EQ(grid.Cols(), 5);
   EXPECT_EQ(grid.Text(0, 3), " pH\r start");  // H alone is given by pX
   EXPECT_EQ(grid.Text(0, 4), " pH\r final");
@@ -114,16 +95,11 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   EXPECT_EQ(grid.Text(1, 4), "2.0");
   EXPECT_EQ(grid.Text(0, 3), " pX\r start");  // two reagents by pX now
 
-  grid.SetCurrentCell(1, 1);
-  QTest::keyClicks(&grid, "1");
-  QTest::keyClicks(&editor->EditB(), "e-5");
-  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  test::TypeInto(grid, editor->EditB(), 1, 1, "1e-5");
   EXPECT_TRUE(s.flag(1, 1));
   EXPECT_EQ(grid.Text(1, 1), "1.000E-05");
   EXPECT_EQ(grid.Text(1, 3), "");
-  grid.SetCurrentCell(1, 2);
-  QTest::keyClicks(&grid, "0");
-  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  test::TypeInto(grid, editor->EditB(), 1, 2, "0");
   EXPECT_EQ(grid.Text(1, 2), "0.0");
 }
 
@@ -131,10 +107,7 @@ TEST_F(ConditionsPageTest, TitrationCellsKeepTheTypedTextAndDeriveTheTotals) {
   Open("copper-glycine-titration.cld");
   ProjectState& s = Project();
   Grid& grid = editor->CondGrid();
-  grid.SetCurrentCell(1, 1);
-  QTest::keyClicks(&grid, "0");
-  QTest::keyClicks(&editor->EditB(), ",05");
-  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  test::TypeInto(grid, editor->EditB(), 1, 1, "0,05");
   EXPECT_DOUBLE_EQ(s.total(1, 0), 0.05f);
   EXPECT_EQ(grid.Text(1, 1), "0,05");
   EXPECT_DOUBLE_EQ(s.initial(1, 0), s.total(1, 0) / s.volume[0]);
@@ -167,15 +140,9 @@ TEST_F(ConditionsPageTest, IonicStrengthOfEveryPointAndItsCopy) {
   editor->Background(0).setText("0");
   editor->Calculate_Click();
   const int last = Project().npoints;
-  double expected = 0;
-  for (int k : {1, 2}) {
-    double z = k == 1 ? -3 : 0;
-    expected += r.speciesConc(k, last) * z * z;
-  }
-  for (int i = 1; i <= Project().nspecies; ++i) {
-    double z = -3 * Project().a(1, i);
-    expected += r.speciesConc(Project().nreag + i, last) * z * z;
-  }
+  double expected = 9 * r.speciesConc(1, last);  // H is uncharged
+  for (int i = 1; i <= Project().nspecies; ++i)
+    expected += 9 * Project().a(1, i) * Project().a(1, i) * r.speciesConc(Project().nreag + i, last);
   EXPECT_EQ(grid.Text(last, 1), FormatPattern(expected / 2, "0.000000"));
   editor->ToClip_Click();
   std::string copied = ReadClipboard().text;

@@ -144,17 +144,35 @@ TEST_F(ConditionalWindowTest, TermsThroughThePopUpLists) {
   EXPECT_EQ(window->XaxisReagent().count(), 4);
 }
 
+// The single points and the conditional constants open beside the editor,
+// one at a time; closing the conditional window gives the distribution back.
+// The screenshots show them in the main window.
 TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistribution) {
   ProgramHome home;
   auto main = OpenSample(home, "copper-glycine-distribution.cld");
+  main->show();
+  main->resize(1280, 800);
   main->Sdp_Click();
-  ASSERT_TRUE(main->Children().IsOpen(kSinglePointsWindow));
+  auto* sdp = qobject_cast<SingleDP*>(main->Children().Widget(kSinglePointsWindow));
+  ASSERT_NE(sdp, nullptr);
   EXPECT_TRUE(main->Children().IsOpen(kEditorWindow));
-  SaveScreenshot(*main->Children().Widget(kSinglePointsWindow), "single_points_window_empty");
+  SaveScreenshot(*sdp, "single_points_window_empty");
+  sdp->Addpoint_Click();
+  sdp->Addpoint_Click();
+  main->GetSession().project.sfree(3, 2) = 4;
+  sdp->SdpFill();
+  sdp->Calculate_Click();
+  SaveScreenshot(*sdp, "single_points_window");
+  SaveScreenshot(*main, "main_window_single_points");
 
   main->calc_Click(2);
   EXPECT_FALSE(main->Children().IsOpen(kSinglePointsWindow));
-  ASSERT_TRUE(main->Children().IsOpen(kConditionalWindow));
+  auto* kapp = qobject_cast<Conditional*>(main->Children().Widget(kConditionalWindow));
+  ASSERT_NE(kapp, nullptr);
+  kapp->Standard().setCurrentIndex(2);
+  kapp->Classic_Click();
+  kapp->GoPlot_Click();
+  SaveScreenshot(*main, "main_window_conditional");
 
   // Closed by the user after a titration was chosen in the editor meanwhile:
   // the editor goes back to the distribution.
@@ -173,31 +191,6 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   QApplication::processEvents();
   EXPECT_EQ(session.project.type, kTitration);
   EXPECT_TRUE(main->Children().IsOpen(kSinglePointsWindow));
-}
-
-TEST(ConditionalInMainWindowTest, Screenshots) {
-  ProgramHome home;
-  auto main = OpenSample(home, "copper-glycine-distribution.cld");
-  main->show();
-  main->resize(1280, 800);
-  main->Sdp_Click();
-  auto* sdp = qobject_cast<SingleDP*>(main->Children().Widget(kSinglePointsWindow));
-  ASSERT_NE(sdp, nullptr);
-  sdp->Addpoint_Click();
-  sdp->Addpoint_Click();
-  main->GetSession().project.sfree(3, 2) = 4;
-  sdp->SdpFill();
-  sdp->Calculate_Click();
-  SaveScreenshot(*sdp, "single_points_window");
-  SaveScreenshot(*main, "main_window_single_points");
-
-  main->calc_Click(2);
-  auto* kapp = qobject_cast<Conditional*>(main->Children().Widget(kConditionalWindow));
-  ASSERT_NE(kapp, nullptr);
-  kapp->Standard().setCurrentIndex(2);
-  kapp->Classic_Click();
-  kapp->GoPlot_Click();
-  SaveScreenshot(*main, "main_window_conditional");
 }
 
 }  // namespace

@@ -34,13 +34,17 @@ std::string WithoutFirstLine(const std::string& text) {
 
 class SinglePointsWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(CalculatedSample(session, "copper-glycine-distribution.cld", 11), kSuccess); }
+  void SetUp() override {
+    ASSERT_EQ(CalculatedSample(session, "copper-glycine-distribution.cld", 11), kSuccess);
+    dp = std::make_unique<SingleDP>(session, nullptr);
+    dp->show();
+  }
   Session session;
+  std::unique_ptr<SingleDP> dp;
 };
 
 TEST_F(SinglePointsWindowTest, AddCalculateAndSwitchAPoint) {
-  SingleDP window(session, nullptr);
-  window.show();
+  SingleDP& window = *dp;
   EXPECT_TRUE(session.windowOpen[kSinglePointsWindow]);
   EXPECT_EQ(window.windowTitle(), "Single data points");
   for (int b = 0; b < 5; ++b) EXPECT_EQ(window.Button(b).isEnabled(), b == 1) << b;  // only "Add point"
@@ -81,8 +85,7 @@ TEST_F(SinglePointsWindowTest, AddCalculateAndSwitchAPoint) {
 }
 
 TEST_F(SinglePointsWindowTest, TypingAZeroTotalStopsTheCalculationWithItsMessage) {
-  SingleDP window(session, nullptr);
-  window.show();
+  SingleDP& window = *dp;
   window.Addpoint_Click();
   window.Addpoint_Click();
   window.Calculate_Click();
@@ -110,8 +113,7 @@ TEST_F(SinglePointsWindowTest, TypingAZeroTotalStopsTheCalculationWithItsMessage
 }
 
 TEST_F(SinglePointsWindowTest, RemovingAPointAsksWithTheColumnHighlighted) {
-  SingleDP window(session, nullptr);
-  window.show();
+  SingleDP& window = *dp;
   for (int p = 1; p <= 3; ++p) window.Addpoint_Click();
   session.project.stotal(1, 3) = 0.003;
   window.SdpFill();
@@ -138,8 +140,7 @@ TEST_F(SinglePointsWindowTest, RemovingAPointAsksWithTheColumnHighlighted) {
 }
 
 TEST_F(SinglePointsWindowTest, CopyAndPrintToAPdfFile) {
-  SingleDP window(session, nullptr);
-  window.show();
+  SingleDP& window = *dp;
   window.Addpoint_Click();
   window.Calculate_Click();
   window.ToClip_Click();
@@ -178,7 +179,7 @@ TEST_F(SinglePointsWindowTest, CopyAndPrintToAPdfFile) {
 }
 
 TEST_F(SinglePointsWindowTest, TheRealPrintDialogCancelled) {
-  SingleDP window(session, nullptr);
+  SingleDP& window = *dp;
   window.Addpoint_Click();
   AnswerModal([](QWidget* dialog) { QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection); });
   window.Toprinter_Click();

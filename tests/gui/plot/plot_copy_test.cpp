@@ -13,7 +13,6 @@
 #include "gui/plot/plot_copy.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/clipboard.h"
-#include "plot/chart.h"
 #include "plot_fixture.h"
 
 namespace tarn::gui {
@@ -25,13 +24,6 @@ QByteArray ClipboardSvg() {
 
 int Count(const QByteArray& text, const char* what) {
   return static_cast<int>(text.count(what));
-}
-
-// Puts the label of species k on its curve at point p, as a click does.
-void PlaceLabelOnCurve(OpenPlot& o, int k, int p) {
-  const ChartState& chart = o.plot->Chart();
-  QPoint on(MapX(chart, o.plot->Data().plotX(p)), MapY(chart, o.plot->Data().plotY(p, k)));
-  QTest::mouseClick(&o.Box(), Qt::LeftButton, {}, on);
 }
 
 // Whether the bitmap has a dark pixel within 2 pixels of the row (units of
@@ -59,10 +51,8 @@ TEST(PlotCopyTest, TheCopyIsAnUprightSvgWithTheAxisTitlesAndTheVisibleLabels) {
     EXPECT_EQ(Count(bare, (std::string(">") + title + "</text>").c_str()), 1) << title;
 
   // A label placed on the screen is written letter by letter.
-  int cuGly = 0;
-  for (int k = 1; k <= o.State().ntotal(); ++k)
-    if (o.State().caption(k) == "CuGly") cuGly = k;
-  PlaceLabelOnCurve(o, cuGly, o.State().npoints * 3 / 4);
+  int cuGly = o.Species("CuGly");
+  o.ClickOnCurve(cuGly, o.State().npoints * 3 / 4);
   ASSERT_TRUE(o.plot->LabelShown(cuGly));
   o.plot->CopyClip_Click();
   QByteArray labelled = ClipboardSvg();
@@ -146,7 +136,7 @@ TEST(PlotScreenshots, EverySampleInColourAndBlackAndWhite) {
       for (int p = 2; p <= s.npoints; ++p)
         if (o.plot->Data().plotY(p, k) > o.plot->Data().plotY(best, k)) best = p;
       if (o.plot->Data().plotY(best, k) < 10) continue;
-      PlaceLabelOnCurve(o, k, best);
+      o.ClickOnCurve(k, best);
       ++placed;
     }
     std::string name = sample;

@@ -3,11 +3,13 @@
 // the plot window, for the plot window's tests.
 
 #include <QApplication>
+#include <QTest>
 #include <memory>
 #include <string>
 
 #include "gui/app/main_window.h"
 #include "gui/plot/graph_form.h"
+#include "plot/chart.h"
 #include "plot/recording_surface.h"
 #include "support/app_fixture.h"
 
@@ -42,6 +44,19 @@ struct OpenPlot {
     return plot->findChild<W*>(QString::fromLatin1(name));
   }
   QWidget& Box() { return *Find<QWidget>("DisplayBox"); }
+  int Species(const std::string& caption) {
+    for (int k = 1; k <= State().ntotal(); ++k)
+      if (State().caption(k) == caption) return k;
+    ADD_FAILURE() << "no species " << caption;
+    return 0;
+  }
+  // A click on the curve of species k at point p (dy pixels below it): puts its label there.
+  QPoint ClickOnCurve(int k, int p, int dy = 0) {
+    const ChartState& chart = plot->Chart();
+    QPoint on(MapX(chart, plot->Data().plotX(p)), MapY(chart, plot->Data().plotY(p, k)));
+    QTest::mouseClick(&Box(), Qt::LeftButton, {}, on + QPoint(0, dy));
+    return on;
+  }
 };
 
 }  // namespace tarn::gui

@@ -1,9 +1,10 @@
 // The speciation plot drawn on a recording surface from calculated samples.
 
-#include "plot/speciation_chart.h"
+#include "plot/plot_drawing.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -24,7 +25,7 @@ std::vector<RecordedCall> LinesIn(const RecordingSurface& surface, Rgb colour, i
   return found;
 }
 
-class SpeciationChart : public ::testing::Test {
+class PlotDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
     SetDecimalSeparator('.');
@@ -46,13 +47,12 @@ class SpeciationChart : public ::testing::Test {
   RecordingSurface surface;
 };
 
-TEST_F(SpeciationChart, PlotRectangleCopyHeightAndColours) {
+TEST_F(PlotDrawing, PlotRectangleCopyHeightAndColours) {
   EXPECT_EQ(ScreenPlotRect(600, 500, kYConcentration, true), (PlotRect{84, 24, 530, 440}));
   EXPECT_EQ(ScreenPlotRect(600, 500, kYLog, false), (PlotRect{60, 24, 560, 440}));
-  EXPECT_EQ(CopyHeight(1.0), 1107);
-  EXPECT_EQ(CopyHeight(2.0), 554);  // 553.5 to the even neighbour
-  EXPECT_EQ(CopyHeight(0), 1107);   // no ratio: square
-  EXPECT_EQ(CopyHeight(3.0), 500);  // a wide ratio keeps the plot the right way up
+  // 553.5 to the even neighbour; no ratio is square; a wide ratio keeps the plot the right way up.
+  EXPECT_EQ((std::array{CopyHeight(1.0), CopyHeight(2.0), CopyHeight(0), CopyHeight(3.0)}),
+            (std::array{1107, 554, 1107, 500}));
   EXPECT_EQ(FitBoxOnResize(9000, 6000, 1.0), (BoxSize{6000, 6000}));
   EXPECT_EQ(FitBoxOnResize(6000, 9000, 1.5), (BoxSize{6000, 4000}));
   EXPECT_EQ(FitBoxOnAspect(9000, 6000, 1.0), (BoxSize{6000, 6000}));  // 8985 down by 15s to 6000
@@ -65,7 +65,7 @@ TEST_F(SpeciationChart, PlotRectangleCopyHeightAndColours) {
   EXPECT_EQ(SpeciesColour(st, 0, false), kBlack);
 }
 
-TEST_F(SpeciationChart, CurvesFollowTheDataAndLiftThePenAtTheBottom) {
+TEST_F(PlotDrawing, CurvesFollowTheDataAndLiftThePenAtTheBottom) {
   int gly = 2, cu = 1;
   s.state.plotMark(gly) = 1;  // not R: 0 % at every point
   EXPECT_EQ(Draw(), (MarkerVisibility{false, false}));
@@ -93,7 +93,7 @@ TEST_F(SpeciationChart, CurvesFollowTheDataAndLiftThePenAtTheBottom) {
   for (const RecordedCall& line : surface.Lines()) EXPECT_EQ(line.penColour, kBlack);
 }
 
-TEST_F(SpeciationChart, PhAxisPlacesItsLabelOnceAndItsTitleBetweenTwoLabels) {
+TEST_F(PlotDrawing, PhAxisPlacesItsLabelOnceAndItsTitleBetweenTwoLabels) {
   view.pHTicked = true;
   view.pHLabelWaiting = true;
   Draw();
@@ -118,7 +118,7 @@ TEST_F(SpeciationChart, PhAxisPlacesItsLabelOnceAndItsTitleBetweenTwoLabels) {
   EXPECT_EQ(s.state.speciesInfo(1, 0), 0.9);
 }
 
-TEST_F(SpeciationChart, FlatPhAndMissingResultsDrawSafely) {
+TEST_F(PlotDrawing, FlatPhAndMissingResultsDrawSafely) {
   for (int p = 1; p <= 101; ++p) s.results.pH(p) = 7;
   view.pHTicked = true;
   view.pHLabelWaiting = true;
@@ -134,7 +134,7 @@ TEST_F(SpeciationChart, FlatPhAndMissingResultsDrawSafely) {
   EXPECT_TRUE(surface.calls.empty());
 }
 
-TEST_F(SpeciationChart, LimitMarkersShowLimitsThatDifferFromTheirDefaults) {
+TEST_F(PlotDrawing, LimitMarkersShowLimitsThatDifferFromTheirDefaults) {
   s.state.plot.yUpper[0] = 80;
   EXPECT_EQ(Draw(), (MarkerVisibility{true, false}));
   s.state.plot.yChoice = kYConcentration;
@@ -150,7 +150,7 @@ TEST_F(SpeciationChart, LimitMarkersShowLimitsThatDifferFromTheirDefaults) {
   EXPECT_EQ(Draw(), (MarkerVisibility{true, false}));
 }
 
-TEST_F(SpeciationChart, LabelsKeepTheirCentreAsFractionsAndHideOnlyWhollyOutside) {
+TEST_F(PlotDrawing, LabelsKeepTheirCentreAsFractionsAndHideOnlyWhollyOutside) {
   PlotRect r{60, 24, 560, 440};
   s.state.speciesInfo(0, 6) = 0.25;
   s.state.speciesInfo(1, 6) = 0.5;
@@ -163,12 +163,11 @@ TEST_F(SpeciationChart, LabelsKeepTheirCentreAsFractionsAndHideOnlyWhollyOutside
   EXPECT_EQ(PlaceLabel(r, s.state, 6, 40, 16)->left, 175);
   EXPECT_FALSE(PlaceLabel(r, s.state, 99, 40, 16).has_value());
 
-  EXPECT_TRUE(CheckVisibility(r, LabelBox{20, 100, 40, 16}));   // right edge on L
-  EXPECT_FALSE(CheckVisibility(r, LabelBox{19, 100, 40, 16}));  // one pixel left of it
-  EXPECT_TRUE(CheckVisibility(r, LabelBox{100, 440, 40, 16}));
-  EXPECT_FALSE(CheckVisibility(r, LabelBox{100, 441, 40, 16}));
-  EXPECT_FALSE(CheckVisibility(r, LabelBox{561, 100, 40, 16}));
-  EXPECT_FALSE(CheckVisibility(r, LabelBox{100, 7, 40, 16}));
+  // Visible while any of it touches the rectangle: right edge on L, top on B.
+  EXPECT_TRUE(CheckVisibility(r, LabelBox{20, 100, 40, 16}) && CheckVisibility(r, LabelBox{100, 440, 40, 16}));
+  for (LabelBox outside :
+       {LabelBox{19, 100, 40, 16}, LabelBox{100, 441, 40, 16}, LabelBox{561, 100, 40, 16}, LabelBox{100, 7, 40, 16}})
+    EXPECT_FALSE(CheckVisibility(r, outside)) << outside.left << "," << outside.top;
 
   s.state.speciesInfo(0, 0) = 0.5;
   Hidelabels(s.state);
@@ -176,7 +175,7 @@ TEST_F(SpeciationChart, LabelsKeepTheirCentreAsFractionsAndHideOnlyWhollyOutside
   EXPECT_EQ(s.state.speciesInfo(0, 0), 0.5);
 }
 
-TEST_F(SpeciationChart, CopyDrawsAxesCurvesAndVisibleLabelsUpwards) {
+TEST_F(PlotDrawing, CopyDrawsAxesCurvesAndVisibleLabelsUpwards) {
   view.pHTicked = true;
   int cuGly2 = 7;
   s.state.speciesInfo(0, cuGly2) = 0.5, s.state.speciesInfo(1, cuGly2) = 0.25;

@@ -1,4 +1,4 @@
-#include "plot/speciation_chart.h"
+#include "plot/plot_drawing.h"
 
 #include <algorithm>
 #include <cmath>
