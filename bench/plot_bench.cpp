@@ -20,7 +20,7 @@
 #include "gui/plot/painter_surface.h"
 #include "model/message_sink.h"
 #include "model/project_file.h"
-#include "plot/speciation_chart.h"
+#include "plot/plot_drawing.h"
 
 namespace {
 

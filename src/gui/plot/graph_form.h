@@ -23,7 +23,7 @@
 #include "plot/curve_data.h"
 #include "plot/plot_actions.h"
 #include "plot/recording_surface.h"
-#include "plot/speciation_chart.h"
+#include "plot/plot_drawing.h"
 
 class QCheckBox;
 class QComboBox;

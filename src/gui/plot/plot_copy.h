@@ -17,7 +17,7 @@
 #include "gui/plot/painter_surface.h"
 #include "model/project_state.h"
 #include "plot/curve_data.h"
-#include "plot/speciation_chart.h"
+#include "plot/plot_drawing.h"
 
 namespace tarn::gui {
 
