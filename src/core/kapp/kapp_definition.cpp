@@ -168,7 +168,11 @@ std::string SumMembershipText(const ProjectState& state, const KappDefinition& d
 std::string KappArgumentText(const ProjectState& state, const KappDefinition& def, int t, int s) {
   const int code = def.termType(t, s), arg = def.termArg(t, s);
   const KappTermKind kind = TermKind(state.nreag, code);
-  if (kind == KappTermKind::kSum) return SumMembershipText(state, def, s);
+  // A sum with no member ticked yet shows nothing, as an argument not chosen.
+  if (kind == KappTermKind::kSum) {
+    const std::string members = SumMembershipText(state, def, s);
+    return members.find('1') == std::string::npos ? std::string() : members;
+  }
   if (kind == KappTermKind::kNone || arg == 0) return {};
   if (kind == KappTermKind::kComplex) return arg <= state.nspecies ? SpeciesFormula(state, arg) : std::string();
   return arg <= state.nreag ? state.name(arg) : std::string();

@@ -118,6 +118,7 @@ QWidget* Conditional::MakeResultPanel() {
   axisRow->addWidget(new QLabel(QStringLiteral("x-axis variable"), panel));
   xaxis_ = new QComboBox(panel);
   xaxis_->setObjectName(QStringLiteral("XaxisReagent"));
+  connect(xaxis_, &QComboBox::activated, this, [this] { ClearPlot(); });  // the user's choice only
   axisRow->addWidget(xaxis_);
   axisRow->addStretch(1);
   column->addLayout(axisRow);
@@ -177,10 +178,11 @@ void Conditional::Form_Activate() {
   if (!DefinitionFitsModel(session_.project, def_)) {
     def_ = NewKappDefinition(session_.project);
     side_ = kNumerator;
+    ClearPlot();
   }
   FillLists();
   FillDefinitionGrid();
-  SetExpression();
+  ShowExpression();
 }
 
 void Conditional::FillDefinitionGrid() {
@@ -210,9 +212,19 @@ void Conditional::FitDefinitionGrid(Grid& grid) {
                     TwipsToPixelsY(FittedTwips(Sizes(grid, true), kMaxGridTwips)));
 }
 
+// The definition changed: the fraction shows it and the old curve goes.
 void Conditional::SetExpression() {
+  ShowExpression();
+  ClearPlot();
+}
+
+void Conditional::ShowExpression() {
   tarn::SetExpression(session_.project, def_);
   expression_->SetTexts(def_.exprText);
+}
+
+void Conditional::ClearPlot() {
+  plot_->Clear();
 }
 
 // --- Editing a term.
@@ -354,6 +366,7 @@ bool Conditional::Evaluate(KappValues& values, KappAxis& axis) {
 }
 
 void Conditional::GoPlot_Click() {
+  ClearPlot();  // a refused plot leaves no old curve behind
   KappValues values;
   KappAxis axis;
   if (!Evaluate(values, axis)) return;

@@ -46,6 +46,10 @@ class Conditional : public QWidget {
   void Form_Activate();
   void FillDefinitionGrid();
   void SetExpression();
+  // The fraction drawn again from the definition as it stands.
+  void ShowExpression();
+  // Forgets the plotted curve: the definition, the x axis or the results changed.
+  void ClearPlot();
 
   // What the user's clicks call.
   void DefinitionGrid_DblClick(int side, int row, int col);

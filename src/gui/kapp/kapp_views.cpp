@@ -1,29 +1,35 @@
 #include "gui/kapp/kapp_views.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "gui/plot/painter_surface.h"
 #include "gui/ui/screen.h"
+#include "gui/ui/text.h"
 #include "kapp/kapp_plot.h"
-#include "plot/formula_text.h"
 
 namespace tarn::gui {
 
 namespace {
 
-// The fraction in the view's own units (pixels): the texts start at x 40,
-// "Kapp=" at x 8; baselines of the numerator, "Kapp=" and the denominator;
-// the line at y 20 reaching 4 beyond the wider text.
+// The fraction in the view's own units (pixels), plain text with its top at
+// the given height: the numerator at (40, 0), "Kapp=" at (8, 13), the
+// denominator at (40, 24); the line at y 20 reaching 4 beyond the wider text.
 constexpr int kMargin = 4;
 constexpr int kTextLeft = 40;
 constexpr int kLabelLeft = 8;
-constexpr int kNumeratorBaseline = 13;
-constexpr int kLabelBaseline = 25;
-constexpr int kDenominatorBaseline = 37;
+constexpr int kNumeratorTop = 0;
+constexpr int kLabelTop = 13;
+constexpr int kDenominatorTop = 24;
 constexpr int kLineY = 20;
 constexpr int kViewHeight = 44;
+
+double PlainWidth(const std::string& text) {
+  return QFontMetricsF(ArialFont(FontSpec{})).horizontalAdvance(ToQ(text));
+}
 
 }  // namespace
 
@@ -41,8 +47,8 @@ void ExpressionView::SetTexts(const std::array<std::string, 2>& texts) {
 }
 
 QSize ExpressionView::sizeHint() const {
-  const int wider = std::max(FormulaWidth(texts_[0] + " "), FormulaWidth(texts_[1]));
-  return {kTextLeft + wider + 2 * kMargin + 4, kViewHeight};
+  const double wider = std::max(PlainWidth(texts_[0] + " "), PlainWidth(texts_[1]));
+  return {kTextLeft + static_cast<int>(std::ceil(wider)) + 2 * kMargin + 4, kViewHeight};
 }
 
 void ExpressionView::paintEvent(QPaintEvent*) {
@@ -52,11 +58,14 @@ void ExpressionView::paintEvent(QPaintEvent*) {
   PainterSurface surface(painter);
   surface.SelectPen(1, kBlack);
   surface.SetTextColour(kBlack);
-  const int numeratorEnd = FormulaText(surface, kTextLeft, kNumeratorBaseline, 1, texts_[0] + " ");
-  FormulaText(surface, kLabelLeft - kMargin, kLabelBaseline, 1, "Kapp=");
-  const int denominatorEnd = FormulaText(surface, kTextLeft, kDenominatorBaseline, 1, texts_[1]);
+  surface.SelectFont(FontSpec{});
+  const std::string numerator = texts_[0] + " ";
+  surface.TextOut(kTextLeft, kNumeratorTop, TextAlign::kLeft, TextAnchor::kTop, false, numerator);
+  surface.TextOut(kLabelLeft - kMargin, kLabelTop, TextAlign::kLeft, TextAnchor::kTop, false, "Kapp=");
+  surface.TextOut(kTextLeft, kDenominatorTop, TextAlign::kLeft, TextAnchor::kTop, false, texts_[1]);
+  const double wider = std::max(surface.TextWidth(numerator), surface.TextWidth(texts_[1]));
   surface.MoveTo(kTextLeft, kLineY);
-  surface.LineTo(std::max(numeratorEnd, denominatorEnd) + 4, kLineY);
+  surface.LineTo(kTextLeft + static_cast<int>(std::ceil(wider)) + 4, kLineY);
 }
 
 PlotKappView::PlotKappView(QWidget* parent) : QWidget(parent) {
@@ -69,6 +78,11 @@ void PlotKappView::Plot(const KappPlotSetup& setup, const KappAxis& axis, const 
   setup_ = setup;
   axis_ = axis;
   values_ = values;
+  update();
+}
+
+void PlotKappView::Clear() {
+  setup_.reset();
   update();
 }
 

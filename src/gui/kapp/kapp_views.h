@@ -14,7 +14,7 @@
 namespace tarn::gui {
 
 // "Kapp=" beside a fraction line with the numerator's text above it and the
-// denominator's below, formulas with their sub- and superscripts.
+// denominator's below, as plain text (a "+" in a sum stays on the line).
 class ExpressionView : public QWidget {
   Q_OBJECT
 
@@ -39,6 +39,8 @@ class PlotKappView : public QWidget {
  public:
   explicit PlotKappView(QWidget* parent = nullptr);
   void Plot(const KappPlotSetup& setup, const KappAxis& axis, const KappValues& values);
+  // Forgets the curve (it no longer matches the definition or the results).
+  void Clear();
   bool Plotted() const { return setup_.has_value(); }
   const KappPlotSetup* Setup() const { return setup_ ? &*setup_ : nullptr; }
   const KappValues& Values() const { return values_; }

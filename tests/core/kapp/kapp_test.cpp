@@ -83,11 +83,13 @@ TEST(KappDefinition, SumTermTexts) {
   SetTermType(def, 1, kNumerator, 2 * 3 + 2);
   SetExpression(s, def);
   EXPECT_EQ(def.exprText[0], "SUM)");
+  EXPECT_EQ(KappArgumentText(s, def, 1, kNumerator), "");  // nothing ticked yet
   def.sumMember(2, kNumerator) = true;  // L
   def.sumMember(5, kNumerator) = true;  // LH
   SetExpression(s, def);
   EXPECT_EQ(def.exprText[0], "SUM( [L]+ [LH])");
   EXPECT_EQ(SumMembershipText(s, def, kNumerator), "0-100-1");
+  EXPECT_EQ(KappArgumentText(s, def, 1, kNumerator), "0-100-1");
 }
 
 TEST(KappDefinition, AddingRemovingTermsAndIncompleteDefinitions) {

@@ -77,6 +77,16 @@ TEST_F(ConditionalWindowTest, ClassicConstantInOneClickThenTableAndPlot) {
   const KappValues& values = window->PlotKapp().Values();
   EXPECT_LT(values.logKapp(1), values.logKapp(9));
   SaveScreenshot(*window, "conditional_window");
+
+  // The curve belongs to its definition and x axis: a change of either takes
+  // it away, and so does a plot that is refused.
+  window->Commands_Click(0);
+  EXPECT_FALSE(window->PlotKapp().Plotted());
+  window->Classic_Click();
+  window->GoPlot_Click();
+  ASSERT_TRUE(window->PlotKapp().Plotted());
+  window->XaxisReagent().activated(0);
+  EXPECT_FALSE(window->PlotKapp().Plotted());
 }
 
 TEST_F(ConditionalWindowTest, TermsThroughThePopUpLists) {
@@ -173,6 +183,12 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   kapp->Classic_Click();
   kapp->GoPlot_Click();
   SaveScreenshot(*main, "main_window_conditional");
+  // A constant changed in the editor: the curve of the old results goes.
+  ASSERT_TRUE(kapp->PlotKapp().Plotted());
+  main->GetSession().project.logbeta(3) += 1;
+  main->GetSession().project.recalc = true;
+  main->ReplotIfOpen();
+  EXPECT_FALSE(kapp->PlotKapp().Plotted());
 
   // Closed by the user after a titration was chosen in the editor meanwhile:
   // the editor goes back to the distribution.
