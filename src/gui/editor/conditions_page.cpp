@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "gui/app/main_window.h"
 #include "model/model_edits.h"
@@ -267,7 +268,8 @@ bool T32Model::CondGridKey(const StartKey& key) {
   if (j < 1 || j > s.nreag || col < 1) return true;
   if (s.type == kDistribution) {
     bool total = col <= 2;
-    if (s.flag(j, kDistribution) != total) {
+    condSwitched_ = s.flag(j, kDistribution) != total;
+    if (condSwitched_) {
       s.flag(j, kDistribution) = total;
       s.modified = true;
       s.recalc = true;
@@ -295,7 +297,10 @@ void T32Model::CommitCond(const CellEdit& edit) {
     }
     FillCondGrid();  // the values in their formats, the other pair emptied
     condGrid_->SetCurrentCell(j, edit.col);
-    if (!value) return;
+    // A reagent switched between totals and pX changes the results even
+    // when no value was typed.
+    const bool switched = std::exchange(condSwitched_, false);
+    if (!value && !switched) return;
   }
   s.modified = true;
   ConditionsChanged();

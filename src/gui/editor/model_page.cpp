@@ -211,6 +211,9 @@ void T32Model::FillKspGrid(int widest) {
     k.SetText(solid, 1, ConstantText(s.logksp(solid)));
     for (int j = 1; j <= s.nreag; ++j) k.SetText(solid, 1 + j, CoefficientText(s.sa(j, solid)));
   }
+  // The first solid is current until the user picks another, so "Remove
+  // solid" always has a row to ask about.
+  if (k.Row() < 1 || k.Row() > s.nsolids) k.SetCurrentCell(1, 1);
   FitGrid(k);
 }
 

@@ -161,6 +161,7 @@ class T32Model : public QWidget {
   T32Main& main_;
   OpenWindowMark openMark_;
   bool loading_ = false;
+  bool condSwitched_ = false;  // the open conditions edit switched its reagent between totals and pX
   double addedVolume_ = 0;
   int refineRow_ = 0;  // species whose refine choice is open, 0 when none
   int refineBefore_ = 0;

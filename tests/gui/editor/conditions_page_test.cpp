@@ -101,6 +101,18 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   EXPECT_EQ(grid.Text(1, 3), "");
   test::TypeInto(grid, editor->EditB(), 1, 2, "0");
   EXPECT_EQ(grid.Text(1, 2), "0.0");
+
+  // Switched back to pX by Enter and Enter, nothing typed: the results are
+  // stale all the same, so an open table goes.
+  main->calc_Click(1);
+  ASSERT_TRUE(main->GetSession().windowOpen[kTableWindow]);
+  grid.SetCurrentCell(1, 4);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  EXPECT_FALSE(s.flag(1, 1));
+  EXPECT_TRUE(s.recalc);
+  EXPECT_FALSE(main->GetSession().windowOpen[kTableWindow]);
+  EXPECT_EQ(grid.Text(1, 3), "5.5");
 }
 
 TEST_F(ConditionsPageTest, TitrationCellsKeepTheTypedTextAndDeriveTheTotals) {

@@ -216,12 +216,18 @@ TEST_F(ModelPageTest, SolidsExcludeTheTitration) {
   editor->TarnOption_MouseUp(kTitration);  // refused while there are solids
   EXPECT_EQ(s.type, kDistribution);
 
-  editor->KspGrid().SetCurrentCell(1, 1);
-  test::AnswerMessageBox(QMessageBox::Yes);
+  auto asked = test::AnswerMessageBox(QMessageBox::Yes);
   editor->DelSol_Click();
+  EXPECT_EQ(asked->text, "Delete the solubility product?");
   EXPECT_EQ(s.nsolids, 0);
   EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
   EXPECT_FALSE(editor->DelSolButton().isEnabled());
+  // A new solid's row is current without a click: "Remove solid" asks.
+  editor->AddSol_Click();
+  auto again = test::AnswerMessageBox(QMessageBox::No);
+  editor->DelSol_Click();
+  EXPECT_TRUE(again->seen);
+  EXPECT_EQ(s.nsolids, 1);
 }
 
 TEST_F(ModelPageTest, ClosingTheEditorKeepsWhatWasBeingTyped) {
