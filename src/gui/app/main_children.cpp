@@ -68,6 +68,13 @@ void T32Main::RefreshEditor() {
   if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->Reload();
 }
 
+void T32Main::RefreshEditorGrids() {
+  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) {
+    editor->FillBetaGrid();
+    editor->FillCondGrid();
+  }
+}
+
 void T32Main::CommitEditorEdit() {
   if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->CommitEdit();
 }
@@ -79,8 +86,11 @@ void T32Main::SelectCalculationType(int type) {
     session_.project.type = type;
 }
 
+// The results changed: the plot is drawn from new ones, and a conditional
+// constant plotted from the old ones goes.
 void T32Main::ReplotIfOpen() {
   if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->Replot_Click();
+  if (auto* kapp = qobject_cast<Conditional*>(children_.Widget(kConditionalWindow))) kapp->ClearPlot();
 }
 
 void T32Main::RefreshPlotLists() {

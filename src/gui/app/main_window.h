@@ -93,7 +93,8 @@ class T32Main : public QMainWindow {
   void CloseChild(int window) { children_.Close(window); }
   void RefreshTable();              // table: refilled from the results
   void RefreshTableTitle();         // table: its title label shows the project title
-  void RefreshEditor();             // editor: model grids and conditions grid refilled
+  void RefreshEditor();             // editor: loaded again from the project (a new project, reagents)
+  void RefreshEditorGrids();        // editor: model and conditions grids refilled, page and boxes kept
   void CommitEditorEdit();          // editor: a cell edit still open is committed
   void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
   void ReplotIfOpen();              // plot: validated, recalculated when needed, redrawn

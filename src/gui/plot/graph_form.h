@@ -11,7 +11,7 @@
 //   plot->Replot_Click();                          // validate, recalculate when needed, draw
 //
 // The window tells other windows about its changes only through the main
-// window (RefreshEditor after a scroll-bar change); main may be nullptr.
+// window (RefreshEditorGrids after a scroll-bar change); main may be nullptr.
 
 #include <QWidget>
 #include <array>

@@ -245,7 +245,7 @@ QGroupBox* GraphForm::MakeConstantFrame() {
 // The condition's frame: the reagent and the condition (click to choose
 // others), its value, its bar.
 QGroupBox* GraphForm::MakeConditionFrame() {
-  auto* frame = new QGroupBox(QStringLiteral("condition"), scrollPanel_);
+  auto* frame = new QGroupBox(QStringLiteral("log beta"), scrollPanel_);
   frame->setObjectName(QStringLiteral("ScrollFrame1"));
   auto* grid = new QGridLayout(frame);
   labelReagent_ = new ClickLabel(frame);
@@ -291,7 +291,8 @@ void GraphForm::SetBarsToZero() {
 }
 
 // A step of a bar changes the constant or the condition, refills the
-// editor, and recalculates and redraws the plot.
+// editor's grids, closes the table (its numbers are out of date), and
+// recalculates and redraws the plot.
 void GraphForm::BetaScroll_Change(int n, int value) {
   if (settingBars_) return;
   if (!ApplyScrollStep(session_.project, target_, n, value)) {
@@ -299,7 +300,10 @@ void GraphForm::BetaScroll_Change(int n, int value) {
     SetBarsToZero();
     return;
   }
-  if (main_ != nullptr) main_->RefreshEditor();
+  if (main_ != nullptr) {
+    main_->RefreshEditorGrids();
+    main_->CloseChild(kTableWindow);
+  }
   BetaFill();
   Replot_Click();
 }

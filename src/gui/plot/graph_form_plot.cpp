@@ -77,8 +77,14 @@ void GraphForm::PlotCurves() {
     PainterSurface screen(painter);
     ProjectState& s = session_.project;
     int w = picture.width(), h = picture.height();
+    if (recorder_ != nullptr) recorder_->Clear();
+    // Results out of date (a refused validation, a changed model) are not
+    // drawn: the box stays empty until the series is calculated again.
+    if (s.recalc) {
+      displayBox_->update();
+      return;
+    }
     if (recorder_ != nullptr) {
-      recorder_->Clear();
       TeeSurface both(screen, *recorder_);
       markers = DrawScreenPlot(both, chart_, s, session_.results, data_, view_, w, h);
     } else {

@@ -292,11 +292,38 @@ TEST(GraphFormTest, OneSmallStepOfTheConstantBarRecalculatesAndTheBarReturnsToZe
   EXPECT_GT(o.Results().speciesConc(s.nreag + 1, 40), before);  // a stronger complex, recalculated
   ExpectCurvesDrawn(o, "after the step");
 
-  // The condition bar: ten per cent more copper with a large step.
+  // The condition bar: ten per cent more copper with a large step. The
+  // editor stays on the page the user watches and shows the new value; a
+  // table of the old results goes.
+  auto* editor = qobject_cast<T32Model*>(o.main->Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  editor->ShowPage(kConditionsPage);
+  o.main->calc_Click(1);
+  ASSERT_TRUE(o.main->GetSession().windowOpen[kTableWindow]);
   double copper = s.initial(1, kDistribution);
   o.Find<QScrollBar>("BetaScroll1")->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_NEAR(s.initial(1, kDistribution), copper * 1.1, 1e-12);
   EXPECT_EQ(o.Find<QLabel>("BetaValue1")->text(), "0.0011");
+  EXPECT_EQ(editor->CondGrid().Text(1, 1), "0.0011");
+  EXPECT_TRUE(editor->findChild<QWidget*>("CondGrid")->isVisible());
+  EXPECT_FALSE(o.main->GetSession().windowOpen[kTableWindow]);
+}
+
+// A replot whose conditions are refused draws nothing rather than the old
+// curves under the changed model.
+TEST(GraphFormTest, RefusedConditionsLeaveThePlotEmpty) {
+  OpenPlot o("phosphoric-acid.cld");
+  ASSERT_NE(o.plot, nullptr);
+  ProjectState& s = o.State();
+  s.pxi(s.proton, kDistribution) = s.pxf(s.proton, kDistribution) = 0;
+  s.flag(s.proton, kDistribution) = true;
+  s.initial(s.proton, kDistribution) = s.final(s.proton, kDistribution) = 0;
+  for (int j = 1; j <= s.nreag; ++j) s.initial(j, kDistribution) = s.final(j, kDistribution) = 0;
+  s.recalc = true;
+  auto refused = test::AnswerMessageBox(QMessageBox::Ok);
+  o.plot->Replot_Click();
+  EXPECT_TRUE(refused->seen);
+  EXPECT_TRUE(o.drawing.Lines().empty());
 }
 
 TEST(GraphFormTest, PopupListsChooseTheConstantTheReagentAndTheCondition) {
