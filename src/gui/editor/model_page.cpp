@@ -390,7 +390,7 @@ void T32Model::AddBeta_Click() {
   CommitEdit();
   main_.CloseChild(kPlotWindow);
   main_.CloseChild(kTableWindow);
-  main_.ClearSinglePoints();
+  main_.ClearSinglePoints();  // the single points' results have no row for the new species
   int n = InsertSpecies(s, std::max(betaGrid_->Row(), 0));
   FillBetaGrid();
   Grid& g = *betaGrid_;
