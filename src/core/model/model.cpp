@@ -117,11 +117,14 @@ Rgb PaletteColour(int c) {
 
 void DeriveTitrationConcentrations(ProjectState& s) {
   s.vadded = s.vfinal - s.volume[0];
-  for (int j = 1; j <= s.nreag; ++j) {
-    s.initial(j, kTitration) = s.volume[0] > 0 ? s.total(j, kTitration) / s.volume[0] : 0.0;
-    s.final(j, kTitration) =
-        s.vfinal > 0 ? (s.total(j, kTitration) + (s.vfinal - s.volume[0]) * s.burette(j, kTitration)) / s.vfinal : 0.0;
-  }
+  for (int j = 1; j <= s.nreag; ++j) DeriveTitrationTotals(s, j);
+}
+
+void DeriveTitrationTotals(ProjectState& s, int j) {
+  const double v0 = s.volume[kTitration];
+  s.initial(j, kTitration) = v0 > 0 ? s.total(j, kTitration) / v0 : 0.0;
+  s.final(j, kTitration) =
+      s.vfinal > 0 ? (s.total(j, kTitration) + (s.vfinal - v0) * s.burette(j, kTitration)) / s.vfinal : 0.0;
 }
 
 std::string FormatValue(double x) {

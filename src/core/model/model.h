@@ -39,6 +39,8 @@ Rgb PaletteColour(int c);
 // the amounts, the titrant and the volumes (0 where a volume is not positive),
 // and vadded.
 void DeriveTitrationConcentrations(ProjectState& state);
+// The same for reagent j alone (vadded untouched).
+void DeriveTitrationTotals(ProjectState& state, int j);
 
 // The display form of a condition value: 0.0, 1.235E-05 below 0.001, else
 // one to six decimals ("###0.0#####").

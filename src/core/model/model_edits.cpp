@@ -138,12 +138,6 @@ void ResetConditions(ProjectState& s, double vstart, double vend) {
   }
 }
 
-void DeriveTitrationTotals(ProjectState& s, int j) {
-  const double v0 = s.volume[kTitration];
-  s.initial(j, kTitration) = Quotient(s.total(j, kTitration), v0);
-  s.final(j, kTitration) = Quotient(s.total(j, kTitration) + s.burette(j, kTitration) * (s.vfinal - v0), s.vfinal);
-}
-
 int CoefficientOf(double value) {
   double whole = std::floor(value);
   if (!(whole >= INT_MIN)) return INT_MIN;  // also NaN

@@ -45,8 +45,6 @@ bool DeleteSolid(ProjectState& state, int r);
 // initial volume vstart and a final volume vend; nothing when vend <= 0. A
 // volume that is not positive gives 0 instead of a division.
 void ResetConditions(ProjectState& state, double vstart, double vend);
-// The same derived totals of reagent j for the project's own volumes.
-void DeriveTitrationTotals(ProjectState& state, int j);
 
 // A coefficient typed as a number: the largest integer not greater than it,
 // limited to the range of int.

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "gui/app/main_window.h"
+#include "model/model.h"
 #include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
