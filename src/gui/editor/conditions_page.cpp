@@ -13,13 +13,13 @@
 #include <utility>
 
 #include "gui/app/main_window.h"
-#include "model/model.h"
-#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "model/model.h"
+#include "model/model_edits.h"
 #include "model/number_text.h"
 
 namespace tarn::gui {
@@ -191,19 +191,27 @@ void T32Model::FillCondGrid() {
   LayOutConditionsPage();
 }
 
-void T32Model::FillTitrationGrid() {
-  const ProjectState& s = session_.project;
+// The layout both types share: a heading row two lines high and a reagent
+// column, then value columns of the given widths, centred.
+void T32Model::LayOutCondGrid(std::initializer_list<int> valueColTwips) {
   Grid& g = *condGrid_;
-  g.SetRows(s.nreag + 1);
-  g.SetCols(3);
+  g.SetRows(session_.project.nreag + 1);
+  g.SetCols(static_cast<int>(valueColTwips.size()) + 1);
   g.SetFixedRows(1);
   g.SetFixedCols(1);
   g.SetRowHeightTwips(0, kHeaderRowTwips);
   g.SetColWidthTwips(0, kReagentColTwips);
-  for (int c = 1; c <= 2; ++c) {
-    g.SetColWidthTwips(c, kValueColTwips);
-    g.SetColAlignment(c, Qt::AlignHCenter);
+  int c = 1;
+  for (int twips : valueColTwips) {
+    g.SetColWidthTwips(c, twips);
+    g.SetColAlignment(c++, Qt::AlignHCenter);
   }
+}
+
+void T32Model::FillTitrationGrid() {
+  const ProjectState& s = session_.project;
+  Grid& g = *condGrid_;
+  LayOutCondGrid({kValueColTwips, kValueColTwips});
   g.SetText(0, 0, "Reagent");
   g.SetText(0, 1, "total\rmillimoles");
   g.SetText(0, 2, "burette\rconcentration");
@@ -219,16 +227,7 @@ void T32Model::FillTitrationGrid() {
 void T32Model::FillDistributionGrid() {
   const ProjectState& s = session_.project;
   Grid& g = *condGrid_;
-  g.SetRows(s.nreag + 1);
-  g.SetCols(5);
-  g.SetFixedRows(1);
-  g.SetFixedCols(1);
-  g.SetRowHeightTwips(0, kHeaderRowTwips);
-  g.SetColWidthTwips(0, kReagentColTwips);
-  for (int c = 1; c <= 4; ++c) {
-    g.SetColWidthTwips(c, c <= 2 ? kValueColTwips : kPxColTwips);
-    g.SetColAlignment(c, Qt::AlignHCenter);
-  }
+  LayOutCondGrid({kValueColTwips, kValueColTwips, kPxColTwips, kPxColTwips});
   int byPx = 0;
   int pxReagent = 0;
   for (int j = 1; j <= s.nreag; ++j) {

@@ -20,6 +20,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -142,6 +143,7 @@ class T32Model : public QWidget {
   QWidget* BuildVolumePanels(QWidget* page);
   void LoadConditions();
   void LayOutConditionsPage();
+  void LayOutCondGrid(std::initializer_list<int> valueColTwips);
   void FillTitrationGrid();
   void FillDistributionGrid();
   void SetReagentPictures();
