@@ -1,19 +1,28 @@
 // tarn-stress: solves many seeded random systems whose equilibrium is known
-// (manufactured solutions: free concentrations and precipitated amounts chosen
-// first, totals computed from them) with the point series, and reports how
-// many converged, how many failed with the program's message, the worst error
-// of the converged ones and how often the last guard refused a point that an
-// iteration called converged. Exits with 1 when a converged system is wrong
+// at one point at least (manufactured solutions: free concentrations and
+// precipitated amounts chosen first, totals computed from them), as three
+// kinds of series: a distribution of the same conditions at every point, a
+// distribution that sweeps the totals (the proton's through 0 too) or the pH
+// away from the known point, and a titration that starts at the known point.
+// Every point of every converged series is checked: its mass balances, every
+// precipitated solid at its solubility product, no other solid
+// supersaturated, and the known points against the chosen solution. Reports
+// how many converged, how many failed with the program's message and how many
+// converged to a wrong answer; exits with 1 when any converged series is wrong
 // or a failure shows no message.
 //
 //   tarn-stress [--count N] [--seed S] [--points P] [--verbose]
+//
+// Without --points the systems take 2, 3, 5, 11 and 51 points in turn.
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,35 +30,39 @@
 #include "manufactured.h"
 #include "model/message_sink.h"
 #include "model/number_text.h"
+#include "model_builder.h"
+#include "series_checks.h"
 
 namespace {
 
 using tarn::FormatPattern;
 using tarn::PlainText;
 
-// A converged system whose free concentrations, species or amounts differ
-// from the chosen ones by more than this (relative) is a wrong answer; the
-// solver converges to about 1e-6 in the natural logs of the free
-// concentrations.
+// A converged system whose free concentrations, species or amounts at a known
+// point differ from the chosen ones by more than this (relative) is a wrong
+// answer.
 constexpr double kWrongError = 1e-5;
+constexpr std::array<int, 5> kPointCounts{2, 3, 5, 11, 51};
+
+enum class Kind { kSame, kSweep, kTitration };
+constexpr std::array<const char*, 3> kKindNames{"same conditions", "distribution sweep", "titration"};
 
 struct Options {
   int count = 10000;
   int seed = 20240601;
-  int points = 5;
+  int points = 0;  // 0: kPointCounts in turn
   bool verbose = false;
 };
 
 struct Tally {
+  std::array<int, 3> series{};
   int converged = 0;
   int convergedWithSolids = 0;
   int failedWithMessage = 0;
   int failedSilently = 0;
   int wrong = 0;
-  int supersaturated = 0;
+  std::int64_t pointsChecked = 0;
   double worstError = 0;
-  std::int64_t guardRejections = 0;
-  int systemsWithGuard = 0;
   std::map<std::string, int> failures;  // by message, numbers left out
 };
 
@@ -63,25 +76,55 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.seed = tarn::ParseInteger(argv[++i]);
     } else if (arg == "--points" && hasValue) {
       options.points = tarn::ParseInteger(argv[++i]);
+      if (options.points < 2) return false;
     } else if (arg == "--verbose") {
       options.verbose = true;
     } else {
       return false;
     }
   }
-  return options.count > 0 && options.points >= 2;
+  return options.count > 0;
 }
 
-// An inactive solid supersaturated at point p: the point is no equilibrium.
-bool SupersaturatedSolid(const tarn::ProjectState& st, const tarn::SeriesResults& r, int p) {
-  for (int s = 1; s <= st.nsolids; ++s) {
-    if (r.speciesConc(st.nreag + st.nspecies + s, p) > 0) continue;
-    double logIonProduct = 0;
-    for (int j = 1; j <= st.nreag; ++j)
-      if (st.sa(j, s) != 0) logIonProduct += st.sa(j, s) * std::log10(r.speciesConc(j, p));
-    if (logIonProduct > st.logksp(s) + tarn::kSolubilityTolerance) return true;
+// The largest total of the reagents other than the proton (reagent 1).
+double LargestMetalTotal(const tarn::test::ManufacturedSystem& m) {
+  double largest = 0;
+  for (std::size_t j = 2; j < m.total.size(); ++j) largest = std::max(largest, std::fabs(m.total[j]));
+  return largest;
+}
+
+// A distribution from the known point: every total but the proton's scaled by
+// up to 30 times either way, the proton's total moved by up to 10 times the
+// largest other total either way (often through 0), a given pH moved to 2..12.
+void MakeSweep(tarn::test::ManufacturedSystem& m, tarn::test::Random& random) {
+  tarn::ProjectState& st = m.state;
+  for (int j = 1; j <= st.nreag; ++j) {
+    if (!st.flag(j, 1)) {
+      st.pxf(j, 1) = random.Uniform(2, 12);
+    } else if (j == 1) {
+      st.final(j, 1) = st.initial(j, 1) + random.Uniform(-10, 10) * LargestMetalTotal(m);
+    } else {
+      st.final(j, 1) = st.initial(j, 1) * std::pow(10.0, random.Uniform(-1.5, 1.5));
+    }
   }
-  return false;
+}
+
+// A titration of 10 mL holding the known point's totals (the proton's total
+// given even where the distribution fixed the pH); the titrant holds about
+// half of the other reagents at up to 30 times their totals and acid or base.
+void MakeTitration(tarn::test::ManufacturedSystem& m, tarn::test::Random& random, int points) {
+  tarn::ProjectState& st = m.state;
+  constexpr double kVolumeMl = 10;
+  tarn::test::MakeTitration(st, kVolumeMl, kVolumeMl + random.Uniform(2, 20), points);
+  for (int j = 1; j <= st.nreag; ++j) {
+    const double total = m.total[static_cast<std::size_t>(j)];
+    double burette = 0;
+    if (j == 1)
+      burette = random.Uniform(-30, 30) * LargestMetalTotal(m);
+    else if (random.Integer(0, 1) == 1)
+      burette = total * std::pow(10.0, random.Uniform(0, 1.5));
+    tarn::test::SetTitrant(st, j, total * kVolumeMl, burette);
+  }
 }
 
 // The message without its numbers, to count the failures by kind.
@@ -104,44 +147,60 @@ void CountFailure(int index, const tarn::RecordingSink& sink, const Options& opt
   if (options.verbose) std::cout << "system" << PlainText(index) << ": " << sink.messages[0] << "\n";
 }
 
+// What is wrong with a converged series: a point that is no equilibrium, or
+// a known point away from the chosen solution.
+std::optional<std::string> Wrongness(const tarn::test::ManufacturedSystem& m, const tarn::SeriesResults& r, Kind kind,
+                                     Tally& tally) {
+  if (auto violation = tarn::test::SeriesViolation(m.state, r)) return violation;
+  tally.pointsChecked += r.npoints;
+  const int known = kind == Kind::kSame ? r.npoints : 1;
+  for (int p = 1; p <= known; ++p) {
+    const double error = tarn::test::ManufacturedError(m, r, p);
+    if (error > kWrongError)
+      return "relative error" + PlainText(error) + " against the chosen solution at point" + PlainText(p);
+    tally.worstError = std::max(tally.worstError, error);
+  }
+  return std::nullopt;
+}
+
 void RunOne(int index, tarn::test::Random& random, const Options& options, Tally& tally) {
   tarn::test::ManufacturedOptions generate;
   generate.maxSolids = index % 2 == 1 ? 3 : 0;
-  const tarn::test::ManufacturedSystem system = tarn::test::MakeManufactured(random, generate, options.points);
+  generate.hydroxide = true;
+  const Kind kind = static_cast<Kind>((index / 2) % 3);
+  const int points =
+      options.points > 0 ? options.points : kPointCounts[static_cast<std::size_t>(index / 6) % kPointCounts.size()];
+  tarn::test::ManufacturedSystem system = tarn::test::MakeManufactured(random, generate, points);
+  if (kind == Kind::kSweep) MakeSweep(system, random);
+  if (kind == Kind::kTitration) MakeTitration(system, random, points);
+  ++tally.series[static_cast<std::size_t>(kind)];
   tarn::SolverWork work;
   tarn::SeriesResults results;
   tarn::RecordingSink sink;
-  const int ifail = tarn::CalculatePoints(system.state, work, results, sink);
-  tally.guardRejections += work.guardRejections;
-  tally.systemsWithGuard += work.guardRejections > 0 ? 1 : 0;
-  if (ifail != tarn::kSuccess) return CountFailure(index, sink, options, tally);
+  if (tarn::CalculatePoints(system.state, work, results, sink) != tarn::kSuccess)
+    return CountFailure(index, sink, options, tally);
   ++tally.converged;
   tally.convergedWithSolids += system.state.nsolids > 0 ? 1 : 0;
-  const double error = tarn::test::ManufacturedError(system, results, options.points);
-  if (error <= kWrongError) {
-    if (error > tally.worstError) tally.worstError = error;
-    return;
+  if (auto wrong = Wrongness(system, results, kind, tally)) {
+    ++tally.wrong;
+    std::cout << "WRONG: system" << PlainText(index) << " (" << kKindNames[static_cast<std::size_t>(kind)] << ","
+              << PlainText(points) << " points): " << *wrong << "\n";
   }
-  ++tally.wrong;
-  const bool supersaturated = SupersaturatedSolid(system.state, results, options.points);
-  tally.supersaturated += supersaturated ? 1 : 0;
-  std::cout << "WRONG: system" << PlainText(index) << " converged with a relative error of" << PlainText(error)
-            << (supersaturated ? ", a solid left supersaturated" : "") << "\n";
 }
 
 void Report(const Options& options, const Tally& t, double seconds) {
-  std::cout << "systems:" << PlainText(options.count) << " (seed" << PlainText(options.seed) << ","
-            << PlainText(options.points) << " points of the same conditions each; 2-8 reagents, up to 60 species, "
-            << "every second system with up to 3 solids)\n"
-            << "converged:" << PlainText(t.converged) << " (with solids:" << PlainText(t.convergedWithSolids) << ")\n"
+  std::cout << "systems:" << PlainText(options.count) << " (seed" << PlainText(options.seed) << "; "
+            << (options.points > 0 ? std::string(PlainText(options.points)).substr(1) : std::string("2, 3, 5, 11, 51"))
+            << " points; 2-8 reagents, up to 60 species and OH, every second system with up to 3 solids)\n";
+  for (std::size_t k = 0; k < kKindNames.size(); ++k)
+    std::cout << " " << PlainText(t.series[k]) << " x " << kKindNames[k] << "\n";
+  std::cout << "converged:" << PlainText(t.converged) << " (with solids:" << PlainText(t.convergedWithSolids)
+            << "), every point checked:" << PlainText(static_cast<double>(t.pointsChecked)) << " points\n"
             << "failed with a message:" << PlainText(t.failedWithMessage) << "\n";
   for (const auto& [kind, count] : t.failures) std::cout << " " << PlainText(count) << " x \"" << kind << "...\"\n";
   std::cout << "failed without a message:" << PlainText(t.failedSilently) << "\n"
-            << "wrong answers reported as success:" << PlainText(t.wrong)
-            << " (with a solid left supersaturated:" << PlainText(t.supersaturated) << ")\n"
-            << "worst relative error of the converged systems: " << FormatPattern(t.worstError, "0.00E+00", '.') << "\n"
-            << "last guard fired:" << PlainText(static_cast<double>(t.guardRejections)) << " times, in"
-            << PlainText(t.systemsWithGuard) << " systems\n"
+            << "wrong answers reported as success:" << PlainText(t.wrong) << "\n"
+            << "worst relative error at the known points: " << FormatPattern(t.worstError, "0.00E+00", '.') << "\n"
             << "time: " << FormatPattern(seconds, "0.00", '.') << " s\n";
 }
 
@@ -150,7 +209,7 @@ void Report(const Options& options, const Tally& t, double seconds) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::cerr << "usage: tarn-stress [--count N] [--seed S] [--points P] [--verbose]\n";
+    std::cerr << "usage: tarn-stress [--count N] [--seed S] [--points P (at least 2)] [--verbose]\n";
     return 2;
   }
   tarn::test::Random random(static_cast<std::uint64_t>(options.seed));

@@ -70,7 +70,8 @@ bool AddIndependent(std::vector<std::vector<double>>& rows, std::vector<double> 
 
 ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& options, int npoints) {
   const int nreag = random.Integer(options.minReagents, options.maxReagents);
-  const int nspecies = random.Integer(1, options.maxSpecies);
+  const int nrandom = random.Integer(1, options.maxSpecies);
+  const int nspecies = nrandom + (options.hydroxide ? 1 : 0);
   const int nsolids = options.maxSolids > 0 ? random.Integer(0, options.maxSolids) : 0;
   std::vector<std::string> names{"H"};
   for (int j = 2; j <= nreag; ++j) names.push_back("M" + std::string(1, static_cast<char>('a' + j)));
@@ -81,10 +82,16 @@ ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& o
   ManufacturedSystem m;
   m.species.assign(static_cast<std::size_t>(nspecies) + 1, 0);
   std::vector<std::vector<int>> speciesCoef;
-  for (int i = 1; i <= nspecies; ++i) {
+  for (int i = 1; i <= nrandom; ++i) {
     std::vector<int> coef = RandomCoefficients(random, nreag, 1);
     const double logConc = random.Uniform(-12, -2);
     builder.Species(logConc - Log10Product(coef, logFree), coef);
+    speciesCoef.push_back(coef);
+  }
+  if (options.hydroxide) {
+    std::vector<int> coef(static_cast<std::size_t>(nreag), 0);
+    coef[0] = -1;
+    builder.Species(-13.78, coef);
     speciesCoef.push_back(coef);
   }
   const bool protonFixed = random.Integer(0, 2) == 0;
@@ -105,6 +112,7 @@ ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& o
   MakeDistribution(m.state, npoints);
 
   m.free.assign(static_cast<std::size_t>(nreag) + 1, 0);
+  m.total.assign(static_cast<std::size_t>(nreag) + 1, 0);
   for (int j = 1; j <= nreag; ++j)
     m.free[static_cast<std::size_t>(j)] = std::pow(10.0, logFree[static_cast<std::size_t>(j)]);
   for (int i = 1; i <= nspecies; ++i)
@@ -114,6 +122,7 @@ ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& o
     double total = m.free[static_cast<std::size_t>(j)];
     for (int i = 1; i <= nspecies; ++i) total += m.state.a(j, i) * m.species[static_cast<std::size_t>(i)];
     for (int s = 1; s <= nsolids; ++s) total += m.state.sa(j, s) * m.amount[static_cast<std::size_t>(s)];
+    m.total[static_cast<std::size_t>(j)] = total;
     if (j == 1 && protonFixed)
       SetPX(m.state, 1, -logFree[1], -logFree[1]);
     else

@@ -28,6 +28,9 @@ struct ManufacturedOptions {
   int maxReagents = 8;
   int maxSpecies = 60;
   int maxSolids = 0;
+  // The model also has OH (H-1 with log beta -13.78), so that any total of
+  // the proton, negative ones too, has a solution.
+  bool hydroxide = false;
 };
 
 struct ManufacturedSystem {
@@ -37,6 +40,7 @@ struct ManufacturedSystem {
   std::vector<double> free;     // [j], j = 1..nreag
   std::vector<double> species;  // [i], i = 1..nspecies
   std::vector<double> amount;   // [s], s = 1..nsolids; 0 for an undersaturated solid
+  std::vector<double> total;    // [j], the totals the chosen solution holds (also of a pX-given proton)
 };
 
 ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& options, int npoints);

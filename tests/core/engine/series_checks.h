@@ -1,0 +1,34 @@
+#pragma once
+// The conditions that every reported point of a series must meet, checked
+// from the result arrays alone (independently of the solver's own guards):
+// every given total is matched by the stored concentrations, every solid with
+// an amount sits at its solubility product, and no solid without one is
+// supersaturated.
+
+#include <optional>
+#include <string>
+
+#include "engine/solver_work.h"
+#include "model/project_state.h"
+
+namespace tarn::test {
+
+// A given total must match the stored concentrations to this fraction of the
+// sum of the magnitudes of its terms.
+inline constexpr double kBalanceCheck = 1e-6;
+// A precipitated solid's log10 ion product must match its log Ksp to this.
+inline constexpr double kKspCheck = 1e-6;
+// A solid without an amount may exceed its log Ksp by at most this times
+// max(1, |log Ksp|).
+inline constexpr double kSupersaturationCheck = 1e-9;
+
+// log10 of solid s's ion product at point p from the stored free
+// concentrations (natural logarithms divided by the double-precision ln 10).
+double LogIonProduct(const ProjectState& state, const SeriesResults& results, int s, int p);
+
+// What is wrong with point p, or nothing when it is an equilibrium.
+std::optional<std::string> PointViolation(const ProjectState& state, const SeriesResults& results, int p);
+// The first point of the series that is no equilibrium, described.
+std::optional<std::string> SeriesViolation(const ProjectState& state, const SeriesResults& results);
+
+}  // namespace tarn::test
