@@ -131,10 +131,12 @@ TEST_F(CliTest, RefusedConditionsAndFailedSeriesExitWithOneAndTheProgramsMessage
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "Added volume must be greater than zero\n");
 
-  // A constant no solution can meet (log beta 300 for A9H9).
-  ProjectState s = AcidModel(kTitration);
-  s.a(1, 1) = s.a(2, 1) = 9;
-  s.logbeta(1) = 300;
+  // A distribution with no solution: a solid of the pX-given proton alone
+  // (H-2, log Ksp 10) is supersaturated at pH 6 and has no unknown to act on.
+  ProjectState s = test::ModelBuilder({"A", "H"}).Species(-13.75, {0, -1}).Solid(10, {0, -2}).Build();
+  test::MakeDistribution(s, 5);
+  test::SetTotal(s, 1, 0.01, 0.01);
+  test::SetPX(s, 2, 6, 8);
   const std::string absurd = Write("absurd.cld", s);
   CoreSeries core = Calculate(absurd, 5);
   ASSERT_EQ(core.messages.size(), 1u);

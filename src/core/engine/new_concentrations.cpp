@@ -3,6 +3,9 @@
 
 #include "engine/new_concentrations.h"
 
+#include "engine/free_energy.h"
+#include "engine/solver_steps.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -115,12 +118,16 @@ bool SameSettings(const ProjectState& state, SolverWork& w) {
   return false;
 }
 
+}  // namespace
+
 // Everything a procedure needs from the caller's settings of the point.
 void PrepareProcedure(const ProjectState& state, SolverWork& w) {
   if (SameSettings(state, w)) return;
   ListLiveSpecies(state, w);
   ListUnknownTerms(state, w);
 }
+
+namespace {
 
 // True when conc belongs to the present lnFree; otherwise remembers them.
 bool ConcentrationsValid(const ProjectState& state, SolverWork& w) {
@@ -131,6 +138,8 @@ bool ConcentrationsValid(const ProjectState& state, SolverWork& w) {
   w.concValid = true;
   return false;
 }
+
+}  // namespace
 
 // The concentrations of the live species; true when one is not finite.
 bool LiveConcentrations(const ProjectState& state, SolverWork& w) {
@@ -166,10 +175,7 @@ double SolidContent(const ProjectState& state, const SolverWork& w, int r) {
   return sum;
 }
 
-// Residuals of a prepared procedure. An overflow (a concentration or a
-// residual that is not finite) gives +infinity, which no step can accept and
-// which the iterations report as an arithmetic fault.
-double ResidualsOfUnknowns(const ProjectState& state, SolverWork& w) {
+void BalanceResiduals(const ProjectState& state, SolverWork& w) {
   LiveConcentrations(state, w);
   const int n = w.nfree;
   double* resid = w.resid.Data();
@@ -188,6 +194,15 @@ double ResidualsOfUnknowns(const ProjectState& state, SolverWork& w) {
     const double c = conc[i];
     for (int t = start[i]; t < start[i + 1]; ++t) resid[index[t]] -= coef[t] * c;
   }
+}
+
+// Residuals of a prepared procedure. An overflow (a concentration or a
+// residual that is not finite) gives +infinity, which no step can accept and
+// which the iterations report as an arithmetic fault.
+double ResidualsOfUnknowns(const ProjectState& state, SolverWork& w) {
+  BalanceResiduals(state, w);
+  const int n = w.nfree;
+  double* resid = w.resid.Data();
   double sum = 0;
   for (int k = 1; k <= n; ++k) {
     if (w.nactive > 0) resid[k] -= SolidContent(state, w, w.freeReagent(k));
@@ -222,6 +237,8 @@ void FormJacobian(const ProjectState& /*state*/, SolverWork& w) {
   for (int k = 1; k <= n; ++k) w.jac(k, k) += w.freeConc(w.freeReagent(k));
 }
 
+namespace {
+
 double LargestMagnitude(const Array1<double>& x, int n) {
   double largest = 0;
   for (int k = 1; k <= n; ++k) largest = std::max(largest, std::fabs(x(k)));
@@ -233,9 +250,9 @@ void ShiftUnknowns(SolverWork& w, double sign) {
   for (int k = 1; k <= w.nfree; ++k) w.lnFree(w.freeReagent(k)) += sign * w.rhs(k);
 }
 
-// Every mass balance holds to kBalanceTolerance of the sum of the magnitudes
-// of its terms.
-bool BalancesHold(const ProjectState& state, SolverWork& w) {
+}  // namespace
+
+void BalanceMagnitudes(const ProjectState& state, SolverWork& w) {
   const int n = w.nfree;
   double* magnitude = w.magnitude.Data();
   std::fill(magnitude + 1, magnitude + n + 1, 0.0);
@@ -244,15 +261,22 @@ bool BalancesHold(const ProjectState& state, SolverWork& w) {
     for (int t = w.unknownStart(i); t < w.unknownStart(i + 1); ++t)
       magnitude[w.unknownIndex(t)] += std::fabs(w.unknownCoef(t)) * c;
   }
-  for (int k = 1; k <= n; ++k) {
+  for (int k = 1; k <= n; ++k) magnitude[k] += std::fabs(w.freeTotal(k)) + w.freeConc(w.freeReagent(k));
+}
+
+bool BalancesHold(const ProjectState& state, SolverWork& w) {
+  BalanceMagnitudes(state, w);
+  for (int k = 1; k <= w.nfree; ++k) {
     const int r = w.freeReagent(k);
-    double sum = std::fabs(w.freeTotal(k)) + w.freeConc(r) + magnitude[k];
+    double sum = w.magnitude(k);
     for (int s = 1; s <= state.nsolids; ++s)
       if (w.solidFlag(s)) sum += std::fabs(state.sa(r, s) * w.solidAmount(s));
     if (!(std::fabs(w.resid(k)) <= kBalanceTolerance * sum)) return false;
   }
   return true;
 }
+
+namespace {
 
 // Every active solid's log10 ion product matches its log Ksp.
 bool SolubilitiesHold(const ProjectState& state, const SolverWork& w) {
@@ -279,14 +303,30 @@ int AcceptConverged(const ProjectState& state, SolverWork& w, double sumSquares,
   return kIterationLimit;
 }
 
+// The sum of squares cannot judge a step once it has fallen to the rounding
+// of its largest balances: a free concentration that is a tiny share of every
+// balance it enters (a metal beside an excess of a ligand that binds it)
+// would stay wherever the cuts left it, up to 1e-4 off. Before a step cut
+// below the tolerance ends the iteration as converged, the free energy, whose
+// change keeps its precision at any scale, judges the full step: when it falls
+// along it (Armijo's rule), the iteration moves there and goes on.
+bool DescendAlongFullStep(const ProjectState& state, SolverWork& w, double& s) {
+  ResidualsOfUnknowns(state, w);
+  if (!DescendFreeEnergy(state, w, w.fullStep)) return false;
+  s = ResidualsOfUnknowns(state, w);
+  return true;
+}
+
 // Steps 5 to 10 of the soluble iteration for the step in rhs. Returns true
 // when the iteration ends as converged (s is then the final sum of squares),
 // false after an accepted step that lowered s.
 bool SolubleStep(const ProjectState& state, SolverWork& w, double& s) {
   const int n = w.nfree;
+  bool cut = false;
   for (;;) {
     const double largest = LargestMagnitude(w.rhs, n);
     if (largest <= kStepTolerance) {
+      if (cut && DescendAlongFullStep(state, w, s)) return false;
       ShiftUnknowns(w, 1);
       s = ResidualsOfUnknowns(state, w);
       return true;
@@ -294,6 +334,8 @@ bool SolubleStep(const ProjectState& state, SolverWork& w, double& s) {
     // No free concentration changes by more than a factor e in one step.
     if (largest > 1)
       for (int k = 1; k <= n; ++k) w.rhs(k) /= largest;
+    if (!cut)
+      for (int k = 1; k <= n; ++k) w.fullStep(k) = w.rhs(k);
     ShiftUnknowns(w, 1);
     const double trial = ResidualsOfUnknowns(state, w);
     // A step that leaves the sum of squares exactly as it was ends the
@@ -306,6 +348,7 @@ bool SolubleStep(const ProjectState& state, SolverWork& w, double& s) {
     }
     ShiftUnknowns(w, -1);
     for (int k = 1; k <= n; ++k) w.rhs(k) /= 10;
+    cut = true;
   }
 }
 
@@ -337,15 +380,33 @@ void PrepareSolidsStep(const ProjectState& state, SolverWork& w) {
   }
 }
 
+// Solves the solids step with double-precision factors of jac: for a matrix
+// whose condition the single-precision factors cannot carry (about 1e7 and
+// more: a reagent held almost wholly in a solid whose other reagents are held
+// almost wholly in one complex), the refinement does not settle and the step
+// can be wrong in every digit.
+int SolveSolidsStepInDouble(SolverWork& w) {
+  const int n = w.nunknown;
+  Array2<double> factors(n, n);
+  for (int k = 1; k <= n; ++k) {
+    w.rhs(k) = w.resid(k);
+    for (int m = k; m <= n; ++m) factors(k, m) = w.jac(k, m);
+  }
+  ++w.doubleSolidsSteps;
+  return SolveLDL(factors, w.rhs, w.pivots, n, kSolidsArithmeticFault);
+}
+
 // Refines the step solved with the single-precision factors: the remainder
 // of the double-precision system, resid - jac step, is solved with the same
 // factors and added, kRefinements times. Without it a reagent that is almost
 // all in a solid (its free concentration a millionth of its total or less)
 // gets a step that can be wrong in every digit yet smaller than the step
 // tolerance: the iteration then stops with that free concentration off by
-// percents while its balance holds to the guard's 1e-6 of its terms.
+// percents while its balance holds to the guard's 1e-6 of its terms. When
+// the refinement does not settle, the step is solved in double precision.
 int RefineSolidsStep(SolverWork& w) {
   const int n = w.nunknown;
+  double lastCorrection = 0;
   for (int pass = 0; pass < kRefinements; ++pass) {
     for (int k = 1; k <= n; ++k) {
       double remainder = w.resid(k);
@@ -357,8 +418,10 @@ int RefineSolidsStep(SolverWork& w) {
     const int ifail = SolveFactoredLDL(w.jacSingle, w.correction, w.pivots, n, kSolidsArithmeticFault);
     if (ifail != kSuccess) return ifail;
     for (int k = 1; k <= n; ++k) w.rhs(k) += w.correction(k);
+    lastCorrection = LargestMagnitude(w.correction, n);
   }
-  return kSuccess;
+  if (lastCorrection <= kSettledRefinement * LargestMagnitude(w.rhs, n)) return kSuccess;
+  return SolveSolidsStepInDouble(w);
 }
 
 // Applies the step in rhs to the saved state; a solid amount that would turn
@@ -399,12 +462,24 @@ double SolidsStep(const ProjectState& state, SolverWork& w, double s) {
   }
 }
 
+// Solid s's amount is negligible in every mass balance it enters: at most
+// kDissolvedFraction of the magnitudes of that balance's other terms (in
+// magnitude). A trace precipitate of a trace reagent counts; the same amount
+// beside a large total of each of its reagents does not.
+bool NegligibleAmount(const ProjectState& state, const SolverWork& w, int s) {
+  for (int k = 1; k <= w.nfree; ++k) {
+    const int coef = state.sa(w.freeReagent(k), s);
+    if (coef != 0 && std::fabs(coef) * w.solidAmount(s) > kDissolvedFraction * w.magnitude(k)) return false;
+  }
+  return true;
+}
+
 // At convergence: removes the lowest-numbered active solid that dissolves or
 // is undersaturated. It dissolves when the last step asked for a negative
 // amount (the free concentrations can settle while the amount is still being
 // halved towards zero, and the balances would stay off) or when its amount
-// has been driven to at most kDissolvedFraction of the point's largest
-// absolute total. It is undersaturated when its ion product, divided by the
+// has become negligible in every balance it enters (see NegligibleAmount). It
+// is undersaturated when its ion product, divided by the
 // same double-precision ln(10) as the residuals, lies below log Ksp by more
 // than kUndersaturatedMargin, the solubility tolerance of the last guard
 // (rounding in the single-precision step can leave the ion product of a solid
@@ -413,12 +488,11 @@ double SolidsStep(const ProjectState& state, SolverWork& w, double s) {
 // positive log Ksp would leave the set in the step that brings it in, one
 // with a negative log Ksp could never leave.
 bool RemoveDissolvedSolid(const ProjectState& state, SolverWork& w) {
-  double largestTotal = 0;
-  for (int k = 1; k <= w.nfree; ++k) largestTotal = std::max(largestTotal, std::fabs(w.freeTotal(k)));
+  BalanceMagnitudes(state, w);
   for (int s = 1; s <= state.nsolids; ++s) {
     if (!w.solidFlag(s)) continue;
     const double logKsp = state.logksp(s);
-    const bool dissolved = w.amountClamped(s) || w.solidAmount(s) <= kDissolvedFraction * largestTotal;
+    const bool dissolved = w.amountClamped(s) || NegligibleAmount(state, w, s);
     const bool undersaturated = IonProduct(state, w, s) / kLn10 < logKsp - kUndersaturatedMargin;
     if (dissolved || undersaturated) {
       w.solidFlag(s) = false;

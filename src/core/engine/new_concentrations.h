@@ -22,15 +22,18 @@ inline constexpr double kStepTolerance = 1e-6;  // converged when every |step| <
 inline constexpr int kMaxSearchSweeps = 1000;   // bound of SearchEstimates
 inline constexpr int kMaxHalvings = 100;        // bound of the solids iteration's step halving
 inline constexpr int kRefinements = 3;          // refinements of the solids iteration's single-precision step
+// The refinement has settled when its last correction is at most this
+// fraction of the step; otherwise the step is solved in double precision.
+inline constexpr double kSettledRefinement = 1e-8;
 // The last guard of a converged point: every mass balance holds to this
 // fraction of the sum of the magnitudes of its terms, every active solid's
 // log10 ion product matches its log Ksp to this many log units.
 inline constexpr double kBalanceTolerance = 1e-6;
 inline constexpr double kSolubilityTolerance = 1e-6;
 // An active solid leaves the set at convergence when its last step asked for
-// a negative amount, when its amount is at most this fraction of the point's
-// largest absolute total, or when its log10 ion product lies below log Ksp by
-// more than this margin.
+// a negative amount, when its amount is at most this fraction of the other
+// terms of every balance it enters, or when its log10 ion product lies below
+// log Ksp by more than this margin.
 inline constexpr double kDissolvedFraction = 1e-12;
 inline constexpr double kUndersaturatedMargin = 1e-6;
 

@@ -5,8 +5,12 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
+#include "engine/free_energy.h"
 #include "engine/new_concentrations.h"
+#include "engine/solid_assemblage.h"
+#include "engine/solver_steps.h"
 #include "model/message_sink.h"
 #include "model/number_text.h"
 
@@ -17,8 +21,6 @@ namespace {
 constexpr double kLn10 = std::numbers::ln10;
 // The pH of a total-given proton divides by ln(10) rounded to seven digits.
 constexpr double kLn10ForPH = 2.302585;
-// Runs of the solids iteration at one point (see SolveWithSolids).
-constexpr int kSolidsAttempts = 3;
 
 bool TotalGiven(const ProjectState& state, const SeriesResults& results, int j) {
   return state.type == kTitration || results.flagNow(j);
@@ -39,13 +41,16 @@ double GeneratedPX(const ProjectState& state, int j, int p) {
   return state.pxi(j, 1) + (p - 1) * (state.pxf(j, 1) - state.pxi(j, 1)) / (state.npoints - 1);
 }
 
-void AddUnknown(const ProjectState& state, SolverWork& w, int j, double total, int p) {
+// Unknown k for total-given reagent j. A reagent that joins the point (at
+// the first point every one does) starts from a free concentration about 400
+// times below its total, the proton without a total from 1e-7 mol/L.
+void AddUnknown(const ProjectState& state, SolverWork& w, int j, double total, bool joins) {
   const int k = ++w.nfree;
   w.freeReagent(k) = j;
   w.freeTotal(k) = total;
   int* coef = w.freeCoef.Row(k);
   for (int i = 1; i <= state.nspecies; ++i) coef[i] = state.a(j, i);
-  if (p == 1) w.lnFree(j) = total != 0 ? std::log(std::fabs(total)) - 6 : -16;
+  if (joins) w.lnFree(j) = total != 0 ? std::log(std::fabs(total)) - 6 : -16;
 }
 
 bool AllReagentsPresent(const SolverWork& w, int s) {
@@ -65,11 +70,15 @@ void DropSolidsOfAbsentReagents(const ProjectState& state, SolverWork& w) {
   }
 }
 
-// Point p's conditions, unknowns and starting values.
-void PreparePoint(const ProjectState& state, SolverWork& w, SeriesResults& results, int p) {
+// Point p's conditions, unknowns and starting values; returns the unknowns
+// whose reagents join the point after the first (were absent from the point
+// before). Water always
+// holds protons: the proton takes part whatever its total.
+std::vector<int> PreparePoint(const ProjectState& state, SolverWork& w, SeriesResults& results, int p) {
   results.ipoint = p;
   w.nfree = 0;
   for (int s = 1; s <= state.nsolids; ++s) w.solidAmount(s) = 0;
+  std::vector<int> joining;
   for (int j = 1; j <= state.nreag; ++j) {
     if (!TotalGiven(state, results, j)) {
       w.lnFree(j) = -kLn10 * GeneratedPX(state, j, p);
@@ -78,120 +87,118 @@ void PreparePoint(const ProjectState& state, SolverWork& w, SeriesResults& resul
     }
     const double total = GeneratedTotal(state, j, p);
     results.totalSet(p, j) = total;
-    w.present(j) = total != 0 || (state.type == kTitration && j == state.proton);
-    if (w.present(j))
-      AddUnknown(state, w, j, total, p);
-    else if (state.type == kDistribution && p == 1)
+    const bool joins = !w.present(j);
+    w.present(j) = total != 0 || j == state.proton;
+    if (w.present(j)) {
+      AddUnknown(state, w, j, total, joins);
+      if (joins && p > 1) joining.push_back(w.nfree);
+    } else if (state.type == kDistribution && p == 1) {
       w.lnFree(j) = -20;
+    }
   }
   DropSolidsOfAbsentReagents(state, w);
+  return joining;
 }
 
-// At the first point a solid is tested only when every reagent it contains
-// has a generated total that is not 0.
-bool HasGeneratedTotals(const SolverWork& w, const SeriesResults& results, int s, int p) {
-  for (int t = w.solidTermStart(s); t < w.solidTermStart(s + 1); ++t)
-    if (results.totalSet(p, w.solidTermReagent(t)) == 0) return false;
-  return true;
+// A reagent that joins after the first point starts from the free
+// concentration that closes its own balance with the others as the last
+// point left them (a ligand titrated into a metal starts beside its complex,
+// not 1e30 times above it).
+void EstimateJoining(const ProjectState& state, SolverWork& w, const std::vector<int>& joining) {
+  if (joining.empty()) return;
+  PrepareProcedure(state, w);
+  for (int k : joining) EstimateUnknown(state, w, k);
 }
 
-// The saturation test of the inactive solids after point p's iteration. A
-// supersaturated solid joins the active set: at the first point before the
-// solids iteration, otherwise from the next point on. At the first point only
-// solids whose reagents all have a generated total are tested, later every
-// solid whose reagents are all present (one without a reagent cannot form).
-// The test also runs after the solids iteration, so that a solid can
-// precipitate while another one is present; otherwise a second solid could
-// never join the first, however supersaturated.
-void TestSolids(const ProjectState& state, SolverWork& w, const SeriesResults& results, int p) {
-  for (int s = 1; s <= state.nsolids; ++s) {
-    if (w.solidFlag(s)) continue;
-    const bool tested = p == 1 ? HasGeneratedTotals(w, results, s, p) : AllReagentsPresent(w, s);
-    if (tested && Supersaturated(state, w, s)) {
-      w.solidFlag(s) = true;
-      ++w.nactive;
-    }
-  }
+// The message of a failed point and the code it returns with.
+struct Failure {
+  std::string message;
+  int ifail = kSuccess;
+};
+
+Failure SolubleFailure(const SolverWork& w, int p) {
+  if (p > 2) return {"free concentration calculation failed at point" + PlainText(p), w.ifail};
+  return {p == 1 ? "Can't get initial estimates for free concentrations, 1st point"
+                 : "Can't get initial estimates for free concentrations, 2nd point",
+          w.ifail};
 }
 
-bool Rescued(const ProjectState& state, SolverWork& w) {
-  SearchEstimates(state, w);
-  NewtonSoluble(state, w);
-  return w.ifail == kSuccess;
+Failure SolidsFailure(const SolverWork& w, int p) {
+  return {"free concentration calculation (ppte) failed " + PlainText(w.ifail) + " at point" + PlainText(p), w.ifail};
 }
 
-// Re-activates the solids that were active when the point's solids iteration
-// began, were removed by it (in any of its runs) and are left supersaturated
-// by the final state (beyond the solubility tolerance of the last guard);
-// returns how many.
-int ReaddRemovedSupersaturated(const ProjectState& state, SolverWork& w) {
-  int readded = 0;
-  for (int s = 1; s <= state.nsolids; ++s) {
-    if (!w.solidWasActive(s) || w.solidFlag(s)) continue;
-    if (IonProduct(state, w, s) / kLn10 - state.logksp(s) <= kSolubilityTolerance) continue;
-    w.solidFlag(s) = true;
-    ++w.nactive;
-    ++readded;
-  }
-  return readded;
-}
-
-void ShowSolidsFailure(const SolverWork& w, int p, MessageSink& sink) {
-  sink.Show("free concentration calculation (ppte) failed " + PlainText(w.ifail) + " at point" + PlainText(p));
-}
-
-// The solids iteration, and the soluble one when it removed every solid. When
-// it removed a solid that its result leaves supersaturated, it has not found
-// the set of solids present: it runs again with that solid back, at most
-// kSolidsAttempts times in all, and the point fails when the contradiction
-// stays, so that a point that is no equilibrium is never reported as one.
-bool SolveWithSolids(const ProjectState& state, SolverWork& w, int p, MessageSink& sink) {
-  for (int s = 1; s <= state.nsolids; ++s) w.solidWasActive(s) = w.solidFlag(s);
-  for (int attempt = 1; attempt <= kSolidsAttempts; ++attempt) {
+// The iterations in their order: the solids iteration while solids are
+// active (the soluble one when it removed them all), else the soluble
+// iteration with the coordinate search as the rescue at the first two points;
+// then the supersaturated solids join one at a time. Fills failure when the
+// point is not reached.
+bool Iterate(const ProjectState& state, SolverWork& w, int p, Failure& failure) {
+  if (w.nactive > 0) {
     NewtonWithSolids(state, w);
     if (w.ifail != kSuccess) {
-      ShowSolidsFailure(w, p, sink);
+      failure = SolidsFailure(w, p);
       return false;
     }
-    if (w.nactive == 0) {
-      NewtonSoluble(state, w);
-      if (w.ifail != kSuccess) {
-        sink.Show("free concentration calculation failed at point" + PlainText(p));
-        return false;
-      }
-    }
-    if (ReaddRemovedSupersaturated(state, w) == 0) return true;
   }
-  w.ifail = kIterationLimit;
-  ShowSolidsFailure(w, p, sink);
-  return false;
-}
-
-bool SolveSoluble(const ProjectState& state, SolverWork& w, int p, MessageSink& sink) {
-  NewtonSoluble(state, w);
-  if (w.ifail == kSuccess) return true;
-  if (p > 2) {
-    sink.Show("free concentration calculation failed at point" + PlainText(p));
+  if (w.nactive == 0) {
+    NewtonSoluble(state, w);
+    if (w.ifail != kSuccess && p <= 2 && w.nfree > 0) {
+      SearchEstimates(state, w);
+      NewtonSoluble(state, w);
+    }
+    if (w.ifail != kSuccess) {
+      failure = SolubleFailure(w, p);
+      return false;
+    }
+  }
+  if (!SettleSolids(state, w)) {
+    failure = SolidsFailure(w, p);
     return false;
   }
-  if (Rescued(state, w)) return true;
-  sink.Show(p == 1 ? "Can't get initial estimates for free concentrations, 1st point"
-                   : "Can't get initial estimates for free concentrations, 2nd point");
-  return false;
+  if (!EquilibriumHolds(state, w)) {
+    w.ifail = kIterationLimit;
+    failure = SolidsFailure(w, p);
+    return false;
+  }
+  return true;
 }
 
-bool SolvePoint(const ProjectState& state, SolverWork& w, const SeriesResults& results, int p, MessageSink& sink) {
-  if (p == 1) {
-    if (!SolveSoluble(state, w, p, sink)) return false;
-    TestSolids(state, w, results, p);
+// The start of a point, for a second way to it.
+struct Start {
+  Array1<double> lnFree;
+  Array1<bool> solidFlag;
+  int nactive = 0;
+};
+
+Start SaveStart(const SolverWork& w) {
+  return Start{w.lnFree, w.solidFlag, w.nactive};
+}
+
+void RestoreStart(SolverWork& w, const Start& start) {
+  w.lnFree = start.lnFree;
+  w.solidFlag = start.solidFlag;
+  w.nactive = start.nactive;
+}
+
+// Point p: the iterations, then (when they fail or leave no equilibrium) the
+// free-energy minimisation from the same start and from the first point's
+// estimates. A point that no way reaches shows the iterations' message.
+bool SolvePoint(const ProjectState& state, SolverWork& w, const std::vector<int>& joining, int p,
+                MessageSink& sink) {
+  EstimateJoining(state, w, joining);
+  const Start start = SaveStart(w);
+  Failure failure;
+  if (Iterate(state, w, p, failure)) return true;
+  RestoreStart(w, start);
+  if (SolveByFreeEnergy(state, w)) return true;
+  for (int k = 1; k <= w.nfree; ++k) {
+    const double total = w.freeTotal(k);
+    w.lnFree(w.freeReagent(k)) = total != 0 ? std::log(std::fabs(total)) - 6 : -16;
   }
-  if (w.nactive > 0) {
-    if (!SolveWithSolids(state, w, p, sink)) return false;
-  } else if (p > 1) {
-    if (!SolveSoluble(state, w, p, sink)) return false;
-  }
-  TestSolids(state, w, results, p);
-  return true;
+  if (SolveByFreeEnergy(state, w)) return true;
+  w.ifail = failure.ifail;
+  sink.Show(failure.message);
+  return false;
 }
 
 void StorePoint(const ProjectState& state, const SolverWork& w, SeriesResults& results, int p) {
@@ -205,11 +212,9 @@ void StorePoint(const ProjectState& state, const SolverWork& w, SeriesResults& r
   }
   const int h = state.proton;
   if (h != 0) {
-    // A proton absent from the point (a distribution with a total of 0)
-    // leaves the pH unfilled.
     if (!TotalGiven(state, results, h))
       results.pH(p) = GeneratedPX(state, h, p);
-    else if (w.present(h))
+    else
       results.pH(p) = -std::log(results.speciesConc(h, p)) / kLn10ForPH;
   }
   for (int i = 1; i <= ns; ++i) results.speciesConc(nr + i, p) = w.conc(i);
@@ -249,8 +254,8 @@ int CalculatePoints(const ProjectState& state, SolverWork& w, SeriesResults& res
   w.Allocate(state);
   for (int j = 1; j <= state.nreag; ++j) results.flagNow(j) = state.flag(j, state.type);
   for (int p = 1; p <= state.npoints; ++p) {
-    PreparePoint(state, w, results, p);
-    if (!SolvePoint(state, w, results, p, sink)) {
+    const std::vector<int> joining = PreparePoint(state, w, results, p);
+    if (!SolvePoint(state, w, joining, p, sink)) {
       results.ifail = w.ifail;
       return results.ifail;
     }

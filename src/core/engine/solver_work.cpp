@@ -39,7 +39,7 @@ void SolverWork::Allocate(const ProjectState& state) {
   const int nu = nr + nk;
   conc.Resize(ns + nk);
   freeTotal.Resize(nr);
-  for (Array1<double>* x : {&lnFree, &resid, &pivots, &rhs, &magnitude, &correction}) x->Resize(nu);
+  for (Array1<double>* x : {&lnFree, &resid, &pivots, &rhs, &magnitude, &correction, &fullStep}) x->Resize(nu);
   present.Resize(nu);
   freeReagent.Resize(nu);
   jac.Resize(nu, nu);
@@ -56,6 +56,7 @@ void SolverWork::Allocate(const ProjectState& state) {
   nfree = nactive = nunknown = 0;
   ifail = kSuccess;
   guardRejections = 0;
+  doubleSolidsSteps = 0;
   concOverflow = false;
   concValid = false;
   concLnFree.Resize(nr);

@@ -45,6 +45,9 @@ struct SolverWork {
   // How often a point that the iteration called converged was refused because
   // a mass balance or an active solid's solubility did not hold.
   std::int64_t guardRejections = 0;
+  // How often a solids step was solved in double precision because the
+  // refinement of the single-precision one did not settle.
+  std::int64_t doubleSolidsSteps = 0;
 
   // --- Constants of the model, captured by Allocate() (call it again after
   // any change of the model). Species i's non-zero coefficients are the terms
@@ -85,6 +88,7 @@ struct SolverWork {
   Array1<double> freeConc;      // e^lnFree[j] of the unknowns at the last Residuals call
   Array1<double> magnitude;     // sum of the magnitudes of unknown k's soluble terms
   Array1<double> correction;    // refinement of the solids iteration's step
+  Array1<double> fullStep;      // the soluble iteration's step before it was cut
   Array1<int> activeSolid;      // solid s of rank r in the solids iteration
   Array1<bool> solidWasActive;  // solid s was active when the point's solids iteration began
   Array1<bool> amountClamped;   // the last solids step asked for a negative amount of solid s

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "engine/new_concentrations.h"
+#include "engine/solid_assemblage.h"
 #include "model/message_sink.h"
 #include "model/model.h"
 #include "model/number_text.h"
@@ -86,37 +87,18 @@ bool SolveSoluble(const ProjectState& state, SolverWork& w) {
   return w.ifail == kSuccess;
 }
 
-// Adds every inactive solid that the current state leaves supersaturated;
-// a solid that the solids iteration removed must exceed its log Ksp by more
-// than the solver's tolerance to come back. Returns how many were added.
-int AddSupersaturated(const ProjectState& state, SolverWork& w, bool afterIteration) {
-  int added = 0;
-  for (int s = 1; s <= state.nsolids; ++s) {
-    if (w.solidFlag(s)) continue;
-    const double excess = IonProduct(state, w, s) / static_cast<double>(state.ln10) - state.logksp(s);
-    if (excess <= (afterIteration ? kSolubilityTolerance : 0.0)) continue;
-    w.solidFlag(s) = true;
-    ++w.nactive;
-    ++added;
-  }
-  return added;
-}
-
-// The solids iteration, repeated while its result leaves another solid
-// supersaturated (a point that is no equilibrium is never reported as one).
-bool SolveSolids(const ProjectState& state, SolverWork& w) {
-  const int attempts = state.nsolids + 2;
-  for (int attempt = 1; attempt <= attempts; ++attempt) {
-    NewtonWithSolids(state, w);
-    if (w.ifail != kSuccess) return false;
-    if (w.nactive == 0) {
-      NewtonSoluble(state, w);
-      if (w.ifail != kSuccess) return false;
-    }
-    if (AddSupersaturated(state, w, true) == 0) return true;
-  }
-  w.ifail = kIterationLimit;
-  return false;
+// The iterations, then the supersaturated solids joining one at a time; when
+// they fail or leave no equilibrium, the free-energy minimisation from the
+// point's own starting values. soluble tells whether the soluble iteration
+// succeeded (its failure stops the whole calculation when no way reaches the
+// point); ifail is the iterations' code.
+bool SolvePoint(const ProjectState& state, SolverWork& w, int p, bool& soluble, int& ifail) {
+  soluble = SolveSoluble(state, w);
+  if (soluble && SettleSolids(state, w) && EquilibriumHolds(state, w)) return true;
+  ifail = w.ifail;
+  int zeroReagent = 0;
+  PreparePoint(state, w, p, zeroReagent);
+  return SolveByFreeEnergy(state, w);
 }
 
 SinglePointResult TakeResult(const ProjectState& state, const SolverWork& w, int p) {
@@ -303,19 +285,20 @@ SinglePointRun CalculateSinglePoints(const ProjectState& state, SolverWork& work
       run.stopped = true;
       return run;
     }
-    if (!SolveSoluble(state, work)) {
-      sinks.failed.Show(SolubleFailure(p, work.ifail));
-      result = Failed();
-      run.stopped = true;
-      return run;
-    }
-    AddSupersaturated(state, work, false);
-    if (work.nactive > 0 && !SolveSolids(state, work)) {
-      sinks.solids.Show("free concentration calculation (with ppte) failed at point" + PlainText(p));
-      result = Failed();
+    bool soluble = false;
+    int ifail = kSuccess;
+    if (SolvePoint(state, work, p, soluble, ifail)) {
+      result = TakeResult(state, work, p);
       continue;
     }
-    result = TakeResult(state, work, p);
+    result = Failed();
+    if (soluble) {
+      sinks.solids.Show("free concentration calculation (with ppte) failed at point" + PlainText(p));
+      continue;
+    }
+    sinks.failed.Show(SolubleFailure(p, ifail));
+    run.stopped = true;
+    return run;
   }
   return run;
 }

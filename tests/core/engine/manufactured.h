@@ -31,6 +31,10 @@ struct ManufacturedOptions {
   // The model also has OH (H-1 with log beta -13.78), so that any total of
   // the proton, negative ones too, has a solution.
   bool hydroxide = false;
+  // Free and species concentrations from 1e-14 to 1 mol/L, precipitated
+  // amounts from 1e-12 to 1 mol/L (else 1e-10 to 1e-2, 1e-12 to 1e-2 and 1e-5
+  // to 1e-2): totals and constants over many more decades.
+  bool wide = false;
 };
 
 struct ManufacturedSystem {
@@ -49,5 +53,15 @@ ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& o
 // free and species concentrations relative to their own values, solid
 // amounts relative to the largest absolute total.
 double ManufacturedError(const ManufacturedSystem& system, const SeriesResults& results, int p);
+
+// How far point p lies from the chosen solution in units of what can be
+// asked of it (above 1 is a wrong answer). Each free concentration may be off
+// by tolerance (relative) plus what the double-precision rounding of its
+// totals leaves undetermined: a reagent held almost wholly in a solid or a
+// complex, its free concentration a 1e-12 of its balance, is fixed by the
+// totals only to a few digits. Each species may be off by the sum of its reagents' allowances
+// times their coefficients, each solid amount by tolerance of the largest
+// total.
+double ManufacturedMisfit(const ManufacturedSystem& system, const SeriesResults& results, int p, double tolerance);
 
 }  // namespace tarn::test

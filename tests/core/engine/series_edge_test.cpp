@@ -1,6 +1,6 @@
 // The point series' edge cases: ignored species, absent reagents, every
 // reagent pX-given, a reagent joining from the burette, a series without a
-// proton. (Solids entering and leaving are in solids_test.cpp.)
+// proton, a proton total of 0. (Solids entering and leaving are in solids_test.cpp.)
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ TEST(SeriesEdges, EveryReagentPXGivenNeedsNoIteration) {
 TEST(SeriesEdges, AMetalJoiningFromTheBurette) {
   // The vessel holds the ligand and acid; the burette brings copper and
   // hydroxide. Copper is absent at the first point and present from the
-  // second, starting from 1 mol/L.
+  // second, starting from the free concentration that closes its own balance.
   ProjectState st = CopperLigand();
   MakeTitration(st, 20, 25, 51);
   SetTitrant(st, 1, 0, 0.004);
@@ -93,19 +93,39 @@ TEST(SeriesEdges, AMetalJoiningFromTheBurette) {
 }
 
 TEST(SeriesEdges, WithoutAProtonThePHStaysUnfilled) {
-  // A titration of a model without proton, and a distribution whose proton
-  // has a total of 0 (absent).
   ProjectState titration = ModelBuilder({"Cu", "L"}).Species(8, {1, 1}).Species(14.5, {1, 2}).Build();
   MakeTitration(titration, 10, 15, 21);
   SetTitrant(titration, 1, 0.01, 0);
   SetTitrant(titration, 2, 0, 0.01);
-  ProjectState absent = CopperLigand();
-  SetTotal(absent, 3, 0, 0);
-  for (const ProjectState& st : {titration, absent}) {
+  SeriesRun run = RunSeries(titration);
+  ASSERT_EQ(run.ifail, kSuccess);
+  EXPECT_TRUE(MassBalancesHold(titration, run.results));
+  for (int p = 1; p <= 21; ++p) EXPECT_EQ(run.results.pH(p), 0);
+}
+
+TEST(SeriesEdges, AProtonTotalSweptThroughZeroKeepsItsPH) {
+  // Water alone: the proton total T = [H] - Kw/[H] runs from acid to base
+  // through 0 (the middle point), where [H] = sqrt(Kw); everywhere
+  // [H] = (T + sqrt(T^2 + 4 Kw)) / 2. Also with a total of 0 at every point,
+  // where a proton without a total used to be taken for an absent one.
+  constexpr double kLogKw = -13.78;
+  const double kw = std::pow(10.0, kLogKw);
+  for (double initial : {1e-3, 0.0}) {
+    ProjectState st = ModelBuilder({"H"}).Species(kLogKw, {-1}).Build();
+    MakeDistribution(st, 11);
+    SetTotal(st, 1, initial, -initial);
     SeriesRun run = RunSeries(st);
-    ASSERT_EQ(run.ifail, kSuccess);
-    EXPECT_TRUE(MassBalancesHold(st, run.results));
-    for (int p = 1; p <= 21; ++p) EXPECT_EQ(run.results.pH(p), 0);
+    ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
+    for (int p = 1; p <= 11; ++p) {
+      const double t = run.results.totalSet(p, 1);
+      const double root = std::sqrt(t * t + 4 * kw);
+      const double h = t >= 0 ? (t + root) / 2 : 2 * kw / (root - t);  // without cancellation
+      EXPECT_NEAR(run.results.speciesConc(1, p) / h, 1, 1e-9) << "point " << p;
+      EXPECT_NEAR(run.results.pH(p), -std::log10(h), 1e-6) << "point " << p;
+    }
+    EXPECT_LT(std::fabs(run.results.totalSet(6, 1)), 1e-18);
+    EXPECT_NEAR(run.results.pH(6), -kLogKw / 2, 1e-6);
+    EXPECT_TRUE(MassBalancesHold(st, run.results, 1e-9));
   }
 }
 

@@ -1,6 +1,6 @@
 // Precipitation: a metal hydroxide and a carbonate against their closed forms
-// at fixed pH and over rising and falling pH, the solubility invariants, and
-// the points at which a solid enters and leaves.
+// at fixed pH and over rising and falling pH, at every point of coarse and
+// fine series, and the points at which a solid enters and leaves.
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,8 @@ struct Expected {
   bool solid;
   double free, amount;
 };
-Expected IronClosedForm(double total, double h) {
-  const double saturated = std::pow(10.0, kIronLogKsp) * h * h * h;
+Expected IronClosedFormAt(double logKsp, double total, double h) {
+  const double saturated = std::pow(10.0, logKsp) * h * h * h;
   const double dissolved = DissolvedIron(saturated, h);
   if (total > dissolved) return {true, saturated, total - dissolved};
   double low = -60, high = std::log10(total);  // the free iron without solid, by bisection on log x
@@ -52,6 +52,10 @@ Expected IronClosedForm(double total, double h) {
     (DissolvedIron(std::pow(10.0, mid), h) > total ? high : low) = mid;
   }
   return {false, std::pow(10.0, (low + high) / 2), 0};
+}
+
+Expected IronClosedForm(double total, double h) {
+  return IronClosedFormAt(kIronLogKsp, total, h);
 }
 
 // Calcium carbonate: reagents Ca, CO3, H with HCO3 (10.33), H2CO3 (16.68) and
@@ -64,43 +68,41 @@ ProjectState Carbonate() {
   return b.Solid(-7.62, {1, 1, 0}).Build();
 }
 
-Expected CarbonateClosedForm(double total, double h) {
+Expected CarbonateClosedFormAt(double logKsp, double total, double h) {
   const double alpha = 1 + std::pow(10.0, 10.33) * h + std::pow(10.0, 16.68) * h * h;
-  const double saturated = std::sqrt(std::pow(10.0, -7.62) * alpha);
+  const double saturated = std::sqrt(std::pow(10.0, logKsp) * alpha);
   if (total > saturated) return {true, saturated, total - saturated};
   return {false, total, 0};
 }
 
-int SolidColumn(const ProjectState& st) {
-  return st.nreag + st.nspecies + 1;
+Expected CarbonateClosedForm(double total, double h) {
+  return CarbonateClosedFormAt(-7.62, total, h);
+}
+
+int SolidColumn(const ProjectState& st, int solid = 1) {
+  return st.nreag + st.nspecies + solid;
 }
 
 // Runs the series and checks every point against the closed form of reagent
 // 1: with the solid, its free concentration and the amount that closes its
-// balance; without it, the balance without solid. A point whose solution
-// without solid is supersaturated must be the one at which the solid is found
-// (it precipitates from the next point); at the first point a solid with a
-// pX-given reagent is not tested.
+// balance; without it, the balance without solid. The solid is present at
+// every point where the closed form has it, the point at which it starts to
+// form too.
 template <typename ClosedForm>
-SeriesRun ExpectClosedForms(const ProjectState& st, ClosedForm closedForm, bool pXGivenReagent) {
+SeriesRun ExpectClosedForms(const ProjectState& st, ClosedForm closedForm, int solid = 1) {
   SeriesRun run = RunSeries(st);
   EXPECT_EQ(run.ifail, kSuccess) << run.messages.at(0);
   if (run.ifail != kSuccess) return run;
   const SeriesResults& r = run.results;
-  int supersaturatedRun = 0;
   for (int p = 1; p <= r.npoints; ++p) {
     const Expected e = closedForm(r.totalSet(p, 1), r.speciesConc(st.nreag, p));
-    const double amount = r.speciesConc(SolidColumn(st), p);
-    const bool supersaturated = amount == 0 && LogIonProduct(st, r, 1, p) - st.logksp(1) > 1e-6;
-    supersaturatedRun = supersaturated ? supersaturatedRun + 1 : 0;
-    EXPECT_LE(supersaturatedRun, p <= 2 && pXGivenReagent ? 2 : 1) << "solid missing at point " << p;
-    if (supersaturated) continue;
+    const double amount = r.speciesConc(SolidColumn(st, solid), p);
     EXPECT_NEAR(r.speciesConc(1, p) / e.free, 1, 1e-6) << "point " << p;
     if (amount > 0) {
       EXPECT_TRUE(e.solid) << "solid at point " << p << " where none can be";
       EXPECT_NEAR(amount / e.amount, 1, 1e-5) << "point " << p;
     } else {
-      EXPECT_FALSE(e.solid && e.amount > 1e-9 * r.totalSet(p, 1)) << "point " << p;
+      EXPECT_FALSE(e.solid && e.amount > 1e-9 * r.totalSet(p, 1)) << "solid missing at point " << p;
     }
   }
   EXPECT_TRUE(MassBalancesHold(st, r));
@@ -109,53 +111,92 @@ SeriesRun ExpectClosedForms(const ProjectState& st, ClosedForm closedForm, bool 
 }
 
 // Iron hydroxide as the total rises at fixed pH and over rising and falling
-// pH; calcium carbonate over rising pH and redissolving as the pH falls.
+// pH; calcium carbonate over rising pH and redissolving as the pH falls; each
+// with 2 points, with the usual 41 or 81, and with 1201, so that the point at
+// which the solid starts to form is met however coarse the spacing.
 TEST(Solids, MetalHydroxideAndCarbonateAgainstTheirClosedForms) {
   struct Case {
     ProjectState (*model)();
     Expected (*closedForm)(double total, double h);
     double pxi, pxf, initial, final;
-    int withSolid, withoutSolid;  // a point where the solid must be present, and one where it must not
   };
-  const Case cases[] = {{Iron, IronClosedForm, 2.5, 2.5, 1e-6, 1e-2, 41, 1},
-                        {Iron, IronClosedForm, 1, 5, 1e-3, 1e-3, 81, 1},
-                        {Iron, IronClosedForm, 5, 1, 1e-3, 1e-3, 3, 81},
-                        {Carbonate, CarbonateClosedForm, 6, 10, 1e-3, 1e-3, 81, 1},
-                        {Carbonate, CarbonateClosedForm, 10, 6, 1e-3, 1e-3, 1, 81}};
+  const Case cases[] = {{Iron, IronClosedForm, 2.5, 2.5, 1e-6, 1e-2},
+                        {Iron, IronClosedForm, 1, 5, 1e-3, 1e-3},
+                        {Iron, IronClosedForm, 5, 1, 1e-3, 1e-3},
+                        {Carbonate, CarbonateClosedForm, 6, 10, 1e-3, 1e-3},
+                        {Carbonate, CarbonateClosedForm, 10, 6, 1e-3, 1e-3}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.pxi) + " to " + std::to_string(c.pxf));
-    ProjectState st = c.model();
-    const int n = c.pxi == c.pxf ? 41 : 81;
-    MakeDistribution(st, n);
-    for (int j = 1; j < st.nreag; ++j) SetTotal(st, j, c.initial, c.final);
-    SetPX(st, st.nreag, c.pxi, c.pxf);
-    SeriesRun run = ExpectClosedForms(st, c.closedForm, st.sa(st.nreag, 1) != 0);
-    EXPECT_GT(run.results.speciesConc(SolidColumn(st), c.withSolid), 0);
-    EXPECT_EQ(run.results.speciesConc(SolidColumn(st), c.withoutSolid), 0);
-    if (c.withSolid < c.withoutSolid) continue;
-    // The solution becomes supersaturated at some point, which shows it
-    // without solid; the solid is present from the next point to the last.
-    int found = 1;
-    while (found <= n && LogIonProduct(st, run.results, 1, found) <= st.logksp(1)) ++found;
-    ASSERT_LT(found, n);
-    EXPECT_EQ(run.results.speciesConc(SolidColumn(st), found), 0);
-    for (int p = found + 1; p <= n; ++p) EXPECT_GT(run.results.speciesConc(SolidColumn(st), p), 0) << p;
+    for (int n : {2, c.pxi == c.pxf ? 41 : 81, 1201}) {
+      SCOPED_TRACE(std::to_string(c.pxi) + " to " + std::to_string(c.pxf) + ", " + std::to_string(n) + " points");
+      ProjectState st = c.model();
+      MakeDistribution(st, n);
+      for (int j = 1; j < st.nreag; ++j) SetTotal(st, j, c.initial, c.final);
+      SetPX(st, st.nreag, c.pxi, c.pxf);
+      SeriesRun run = ExpectClosedForms(st, c.closedForm);
+      // Each case has the solid at one end of the sweep and not at the other.
+      const SeriesResults& r = run.results;
+      EXPECT_NE(r.speciesConc(SolidColumn(st), 1) > 0, r.speciesConc(SolidColumn(st), n) > 0);
+    }
   }
 }
 
-TEST(Solids, ASolidEntersAfterThePointItIsFoundAndLeavesWithItsReagent) {
-  // With the proton's pX given, iron hydroxide is not tested at the first
-  // point, is found at the second and present from the third; the iron total
-  // falls to 0 at the sixth, where iron and its solid are absent.
+// Two solids of the same formula, the more soluble listed first: iron
+// hydroxide as an amorphous solid (log Ksp 3.84) and a crystalline one (0.5);
+// calcium carbonate as aragonite (-8.34) and calcite (-8.48). Only the less
+// soluble one forms, where its closed form has it, however coarse the series.
+TEST(Solids, OfTwoPolymorphsOnlyTheLessSolubleForms) {
+  struct Case {
+    ProjectState model;
+    Expected (*closedForm)(double total, double h);
+    double pxi, pxf;
+  };
+  const Case cases[] = {
+      {ModelBuilder({"Fe", "H"})
+           .Species(-2.19, {1, -1})
+           .Species(-5.67, {1, -2})
+           .Species(-21.6, {1, -4})
+           .Species(-2.95, {2, -2})
+           .Species(-6.3, {3, -4})
+           .Species(-13.78, {0, -1})
+           .Solid(kIronLogKsp, {1, -3})
+           .Solid(0.5, {1, -3})
+           .Build(),
+       [](double total, double h) { return IronClosedFormAt(0.5, total, h); }, 0, 4},
+      {ModelBuilder({"Ca", "CO3", "H"})
+           .Species(10.33, {0, 1, 1})
+           .Species(16.68, {0, 1, 2})
+           .Species(-13.78, {0, 0, -1})
+           .Solid(-8.34, {1, 1, 0})
+           .Solid(-8.48, {1, 1, 0})
+           .Build(),
+       [](double total, double h) { return CarbonateClosedFormAt(-8.48, total, h); }, 6, 10}};
+  for (const Case& c : cases) {
+    for (int n : {2, 81}) {
+      SCOPED_TRACE(c.model.name(1) + ", " + std::to_string(n) + " points");
+      ProjectState st = c.model;
+      MakeDistribution(st, n);
+      for (int j = 1; j < st.nreag; ++j) SetTotal(st, j, 1e-3, 1e-3);
+      SetPX(st, st.nreag, c.pxi, c.pxf);
+      SeriesRun run = ExpectClosedForms(st, c.closedForm, 2);
+      for (int p = 1; p <= n; ++p) EXPECT_EQ(run.results.speciesConc(SolidColumn(st, 1), p), 0) << p;
+      EXPECT_GT(run.results.speciesConc(SolidColumn(st, 2), n), 0);
+    }
+  }
+}
+
+TEST(Solids, ASolidFormsAtTheFirstPointItCanAndLeavesWithItsReagent) {
+  // With the proton's pX given, iron hydroxide forms at the first point; the
+  // iron total falls to 0 at the sixth, where iron and its solid are absent.
   ProjectState st = Iron();
   MakeDistribution(st, 6);
   SetTotal(st, 1, 1e-3, 0);
   SetPX(st, 2, 4, 4);
   SeriesRun run = RunSeries(st);
   ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
-  for (int p = 1; p <= 6; ++p) EXPECT_EQ(run.results.speciesConc(SolidColumn(st), p) > 0, p >= 3 && p <= 5) << p;
+  for (int p = 1; p <= 6; ++p) EXPECT_EQ(run.results.speciesConc(SolidColumn(st), p) > 0, p <= 5) << p;
   EXPECT_EQ(run.results.speciesConc(1, 6), 0);
   EXPECT_TRUE(MassBalancesHold(st, run.results));
+  EXPECT_TRUE(SolubilitiesHold(st, run.results));
   // In a titration every total is given: the solid is present at once.
   ProjectState titration = Iron();
   MakeTitration(titration, 10, 11, 5);

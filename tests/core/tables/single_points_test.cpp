@@ -113,6 +113,35 @@ TEST(SinglePoints, SolidPrecipitatesAtTheSamePoint) {
   EXPECT_NE(SinglePointResultCells(s, r)[7], "zero");
 }
 
+// Calcium carbonate as aragonite (log Ksp -8.34, listed first) and calcite
+// (-8.48), both supersaturated at 1e-3 M and pH 10: only calcite forms, with
+// [Ca] = sqrt(Ksp alpha) where alpha is the carbonate's side-reaction
+// coefficient. Both used to join at once and fail on their equal formulas.
+TEST(SinglePoints, OfTwoPolymorphsOnlyTheLessSolubleForms) {
+  ProjectState s = ModelBuilder({"Ca", "CO3", "H"})
+                       .Species(10.33, {0, 1, 1})
+                       .Species(16.68, {0, 1, 2})
+                       .Species(-13.78, {0, 0, -1})
+                       .Solid(-8.34, {1, 1, 0})
+                       .Solid(-8.48, {1, 1, 0})
+                       .Build();
+  AddSinglePoint(s);
+  s.stotal(1, 1) = s.stotal(2, 1) = 1e-3;
+  s.sfree(3, 1) = 10;
+  RecordingSink sink;
+  SinglePointRun run = CalculateAll(s, sink);
+  EXPECT_TRUE(sink.messages.empty());
+  const SinglePointResult& r = run.points[1];
+  ASSERT_EQ(r.status, SinglePointStatus::kCalculated);
+  const double h = 1e-10, alpha = 1 + std::pow(10.0, 10.33) * h + std::pow(10.0, 16.68) * h * h;
+  const double calcium = std::sqrt(std::pow(10.0, -8.48) * alpha);
+  EXPECT_FALSE(r.precipitated(1));
+  ASSERT_TRUE(r.precipitated(2));
+  EXPECT_NEAR(r.freeConc(1) / calcium, 1, 1e-6);
+  EXPECT_NEAR(r.solidAmount(2) / (1e-3 - calcium), 1, 1e-6);
+  EXPECT_EQ(SinglePointResultCells(s, r)[7], "zero");
+}
+
 TEST(SinglePoints, ZeroTotalStopsWithItsMessageAndEarlierPointsKeepResults) {
   ProjectState s = Model();
   for (int p = 1; p <= 3; ++p) AddSinglePoint(s);
