@@ -151,33 +151,26 @@ bool Iterate(const ProjectState& state, SolverWork& w, int p, Failure& failure) 
       return false;
     }
   }
+  // The iterations' last guards have checked the balances and the active
+  // solids; the saturation test of the others closes the check.
   if (!SettleSolids(state, w)) {
-    failure = SolidsFailure(w, p);
-    return false;
-  }
-  if (!EquilibriumHolds(state, w)) {
-    w.ifail = kIterationLimit;
     failure = SolidsFailure(w, p);
     return false;
   }
   return true;
 }
 
-// The start of a point, for a second way to it.
-struct Start {
-  Array1<double> lnFree;
-  Array1<bool> solidFlag;
-  int nactive = 0;
-};
-
-Start SaveStart(const SolverWork& w) {
-  return Start{w.lnFree, w.solidFlag, w.nactive};
+// The start of a point, kept for a second way to it.
+void SaveStart(SolverWork& w) {
+  w.lnFreeStart = w.lnFree;
+  w.solidFlagStart = w.solidFlag;
+  w.nactiveStart = w.nactive;
 }
 
-void RestoreStart(SolverWork& w, const Start& start) {
-  w.lnFree = start.lnFree;
-  w.solidFlag = start.solidFlag;
-  w.nactive = start.nactive;
+void RestoreStart(SolverWork& w) {
+  w.lnFree = w.lnFreeStart;
+  w.solidFlag = w.solidFlagStart;
+  w.nactive = w.nactiveStart;
 }
 
 // Point p: the iterations, then (when they fail or leave no equilibrium) the
@@ -186,10 +179,10 @@ void RestoreStart(SolverWork& w, const Start& start) {
 bool SolvePoint(const ProjectState& state, SolverWork& w, const std::vector<int>& joining, int p,
                 MessageSink& sink) {
   EstimateJoining(state, w, joining);
-  const Start start = SaveStart(w);
+  SaveStart(w);
   Failure failure;
   if (Iterate(state, w, p, failure)) return true;
-  RestoreStart(w, start);
+  RestoreStart(w);
   if (SolveByFreeEnergy(state, w)) return true;
   for (int k = 1; k <= w.nfree; ++k) {
     const double total = w.freeTotal(k);

@@ -48,6 +48,8 @@ void SolverWork::Allocate(const ProjectState& state) {
   lnFreeSaved.Resize(nr);
   freeConc.Resize(nr);
   solidFlag.Resize(nk);
+  lnFreeStart.Resize(nu);
+  solidFlagStart.Resize(nk);
   solidWasActive.Resize(nk);
   amountClamped.Resize(nk);
   solidAmount.Resize(nk);

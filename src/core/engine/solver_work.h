@@ -41,6 +41,10 @@ struct SolverWork {
   int nunknown = 0;            // nfree plus active solids in the solids iteration
   Array1<double> lnFreeSaved;
   Array1<double> solidAmountSaved;
+  // The start of the point, kept for a second way to it.
+  Array1<double> lnFreeStart;
+  Array1<bool> solidFlagStart;
+  int nactiveStart = 0;
 
   // How often a point that the iteration called converged was refused because
   // a mass balance or an active solid's solubility did not hold.

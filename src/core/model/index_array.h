@@ -53,9 +53,12 @@ class Array1 {
   const T* Data() const { return data_.get(); }
 
  private:
+  // Keeps the storage when the sizes match (no allocation).
   void CopyFrom(const Array1& other) {
-    size_ = other.size_;
-    data_ = std::make_unique<T[]>(size_);
+    if (size_ != other.size_ || !data_) {
+      size_ = other.size_;
+      data_ = std::make_unique<T[]>(size_);
+    }
     std::copy(other.data_.get(), other.data_.get() + size_, data_.get());
   }
 
