@@ -137,20 +137,24 @@ KappAxis KappXAxis(const ProjectState& state, const SeriesResults& results, int 
     axis.xstart = state.pxi(j, state.type);
     axis.xend = state.pxf(j, state.type);
   } else {
-    for (int p : {1, n}) {
-      if (Conc(results, j, p) > 0) continue;
-      sink.Show("The free concentration of " + state.name(j) + " is zero at point" + PlainText(p) + kCr +
-                "its pX cannot be used as the x axis");
-      return KappAxis{};
+    axis.calculated.assign(static_cast<std::size_t>(n) + 1, 0);
+    for (int p = 1; p <= n; ++p) {
+      if (!(Conc(results, j, p) > 0)) {
+        sink.Show("The free concentration of " + state.name(j) + " is zero at point" + PlainText(p) + kCr +
+                  "its pX cannot be used as the x axis");
+        return KappAxis{};
+      }
+      axis.calculated[static_cast<std::size_t>(p)] = MinusLog10(Conc(results, j, p), state.ln10);
     }
-    axis.xstart = MinusLog10(Conc(results, j, 1), state.ln10);
-    axis.xend = MinusLog10(Conc(results, j, n), state.ln10);
+    axis.xstart = axis.calculated[1];
+    axis.xend = axis.calculated[static_cast<std::size_t>(n)];
   }
   axis.ok = true;
   return axis;
 }
 
 double KappX(const KappAxis& axis, int p) {
+  if (p >= 1 && static_cast<std::size_t>(p) < axis.calculated.size()) return axis.calculated[static_cast<std::size_t>(p)];
   if (axis.npoints < 2) return axis.xstart;
   return axis.xstart + (p - 1) * (axis.xend - axis.xstart) / (axis.npoints - 1);
 }
@@ -173,14 +177,21 @@ std::string KappTableText(const ProjectState& state, const KappDefinition& def, 
 std::optional<KappPlotSetup> PrepareKappPlot(const ProjectState& state, const KappDefinition& def, const KappAxis& axis,
                                              const KappValues& values, MessageSink& sink) {
   if (values.npoints < 1) return std::nullopt;
-  if (axis.xstart == axis.xend) {
+  // The x range holds every point (a calculated pX need not run one way),
+  // in the direction from the first point to the last.
+  double left = axis.xstart, right = axis.xstart;
+  for (int p = 1; p <= values.npoints; ++p) {
+    left = std::min(left, KappX(axis, p));
+    right = std::max(right, KappX(axis, p));
+  }
+  if (left == right) {
     sink.Show(std::string("Concentration on x axis is constant") + kCr +
               "Kapp=" + FormatPattern(values.logKapp(1), "##0.0##"));
     return std::nullopt;
   }
   KappPlotSetup setup;
-  setup.xmin = axis.xstart;
-  setup.xmax = axis.xend;
+  setup.xmin = axis.xstart <= axis.xend ? left : right;
+  setup.xmax = axis.xstart <= axis.xend ? right : left;
   const float* first = values.logKapp.Data() + 1;
   const auto [low, high] = std::minmax_element(first, first + values.npoints);
   setup.ymin = *low;

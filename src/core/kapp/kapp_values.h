@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/solver_work.h"
 #include "kapp/kapp_definition.h"
@@ -48,21 +49,22 @@ bool SeriesIsCurrent(const ProjectState& state, const SeriesResults& results);
 KappValues CalcKapp(ProjectState& state, SolverWork& work, SeriesResults& results, const KappDefinition& def,
                     MessageSink& sink);
 
-// The x axis: the pX of reagent j at the first and the last point, as given
-// or as calculated from its free concentration.
+// The x axis: the pX of reagent j at every point, as given (linear from the
+// first point's to the last's) or as calculated from its free concentration.
 struct KappAxis {
   bool ok = false;
   int reagent = 0;
   bool byPX = false;  // the pX is given (else calculated)
-  double xstart = 0;
-  double xend = 0;
+  double xstart = 0;  // the first point's pX
+  double xend = 0;    // the last point's pX
   int npoints = 0;
+  std::vector<double> calculated;  // [p], p = 1..npoints: the calculated pX (element 0 unused)
 };
 // Refuses (ok false, with a message) a reagent whose free concentration is
-// not positive at the first or the last point.
+// not positive at some point.
 KappAxis KappXAxis(const ProjectState& state, const SeriesResults& results, int j, MessageSink& sink);
-// x of point p: linear in the point number from xstart to xend (xstart for a
-// series of one point).
+// x of point p: the calculated pX, or for a given pX linear in the point
+// number from xstart to xend (xstart for a series of one point).
 double KappX(const KappAxis& axis, int p);
 
 // The reagent the x axis starts with: the one named exactly "H", else the first.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/new_concentrations.h"
@@ -7,6 +8,7 @@
 #include "kapp/kapp_plot.h"
 #include "kapp/kapp_values.h"
 #include "model/message_sink.h"
+#include "model/number_text.h"
 #include "model_builder.h"
 #include "plot/recording_surface.h"
 
@@ -195,12 +197,24 @@ TEST(KappValues, TableAndXAxis) {
   }
   EXPECT_TRUE(rows.empty());
 
-  // By its total, M's x runs over its calculated pX.
+  // By its total, M's x is its calculated pX at each point, which does not
+  // run evenly from the first point's to the last's: each table row pairs
+  // log Kapp with its own point's pM.
   KappAxis m = KappXAxis(e.state, e.results, 1, e.sink);
   ASSERT_TRUE(m.ok);
   EXPECT_FALSE(m.byPX);
-  EXPECT_NEAR(m.xstart, -std::log10(e.results.speciesConc(1, 1)), 1e-6);
-  EXPECT_EQ(KappTableText(e.state, e.def, m, e.values).substr(head.size() - 8, 8), "pM\tKapp\r");
+  const std::string mText = KappTableText(e.state, e.def, m, e.values);
+  EXPECT_EQ(mText.substr(head.size() - 8, 8), "pM\tKapp\r");
+  std::string mRows = mText.substr(head.size());
+  double worstEvenSpacing = 0;
+  for (int p = 1; p <= 11; ++p) {
+    const double pM = -std::log10(e.results.speciesConc(1, p));
+    EXPECT_NEAR(KappX(m, p), pM, 1e-6) << p;
+    EXPECT_EQ(mRows.substr(0, mRows.find('\t')), FormatPattern(pM, "##0.000")) << p;
+    mRows = mRows.substr(mRows.find('\r') + 1);
+    worstEvenSpacing = std::max(worstEvenSpacing, std::fabs(pM - (m.xstart + (p - 1) * (m.xend - m.xstart) / 10)));
+  }
+  EXPECT_GT(worstEvenSpacing, 0.01);  // the case tells the two apart
   auto setup = PrepareKappPlot(e.state, e.def, m, e.values, e.sink);
   ASSERT_TRUE(setup.has_value());
   EXPECT_EQ(setup->xTitle, "calculated pM");
@@ -212,7 +226,7 @@ TEST(KappValues, TableAndXAxis) {
 TEST(KappPlot, FlatCurvesAreWidenedAndDrawnMidwayTheRightWayUp) {
   ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
   KappDefinition def = NewKappDefinition(s);
-  KappAxis axis{true, 3, true, 2, 12, 11};
+  KappAxis axis{true, 3, true, 2, 12, 11, {}};
   struct Case {
     float value;
     double ymin, ymax;
@@ -249,7 +263,7 @@ TEST(KappPlot, FlatCurvesAreWidenedAndDrawnMidwayTheRightWayUp) {
   v.logKapp.Resize(1);
   v.logKapp(1) = 4.25f;
   RecordingSink sink;
-  KappAxis point{true, 3, true, 7, 7, 1};
+  KappAxis point{true, 3, true, 7, 7, 1, {}};
   EXPECT_FALSE(PrepareKappPlot(s, def, point, v, sink).has_value());
   EXPECT_EQ(sink.messages, Strings{"Concentration on x axis is constant\rKapp=4.25"});
   EXPECT_DOUBLE_EQ(KappX(point, 1), 7);
