@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "model/number_text.h"
 
@@ -134,9 +135,46 @@ std::string FormatValue(double x) {
   return FormatPattern(x, "###0.0#####");
 }
 
+namespace {
+
+// Reagent j enters no species and no solid with a negative coefficient (an
+// ignored species does not count): no solution holds a negative total of it.
+bool OnlyPositiveCoefficients(const ProjectState& s, int j) {
+  for (int i = 1; i <= s.nspecies; ++i)
+    if (s.refine(i) != kRefineIgnore && s.a(j, i) < 0) return false;
+  for (int k = 1; k <= s.nsolids; ++k)
+    if (s.sa(j, k) < 0) return false;
+  return true;
+}
+
+// A negative total of a reagent that cannot have one, named with its column.
+std::optional<Validation> NegativeTotal(const ProjectState& s) {
+  for (int j = 1; j <= s.nreag; ++j) {
+    if (!OnlyPositiveCoefficients(s, j)) continue;
+    std::string column;
+    if (s.type == kTitration) {
+      column = s.total(j, 0) < 0 ? "total millimoles" : s.burette(j, 0) < 0 ? "burette concentration" : "";
+    } else if (s.flag(j, 1)) {
+      column = s.initial(j, 1) < 0 ? "initial concentration" : s.final(j, 1) < 0 ? "final concentration" : "";
+    }
+    if (!column.empty())
+      return Validation{false, "The " + column + " of " + s.name(j) + " cannot be negative", ConditionsFocus::kEditor};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 Validation ValidateConditions(const ProjectState& s) {
   const char* kEqualDistribution = " All inital and final concentrations/pX values are equal to each other";
   const char* kEqualTitration = " All inital and final concentrations are the same";
+  if (s.type == kTitration) {
+    if (s.volume[0] == 0) return {false, " Initial volume is zero", ConditionsFocus::kInitialVolume};
+    if (s.volume[0] < 0) return {false, " Initial volume is negative", ConditionsFocus::kInitialVolume};
+    if (s.volume[0] >= s.vfinal)
+      return {false, "Added volume must be greater than zero", ConditionsFocus::kAddedVolume};
+  }
+  if (auto negative = NegativeTotal(s)) return *negative;
   if (s.type == kDistribution) {
     for (int j = 1; j <= s.nreag; ++j) {
       bool same = s.flag(j, 1) ? s.initial(j, 1) == s.final(j, 1) : s.pxi(j, 1) == s.pxf(j, 1);
@@ -144,8 +182,6 @@ Validation ValidateConditions(const ProjectState& s) {
     }
     return {false, kEqualDistribution, ConditionsFocus::kEditor};
   }
-  if (s.volume[0] == 0) return {false, " Initial volume is zero", ConditionsFocus::kInitialVolume};
-  if (s.volume[0] >= s.vfinal) return {false, "Added volume must be greater than zero", ConditionsFocus::kAddedVolume};
   for (int j = 1; j <= s.nreag; ++j)
     if (s.initial(j, 0) != s.final(j, 0)) return {};
   return {false, kEqualTitration, ConditionsFocus::kEditor};

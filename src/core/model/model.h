@@ -55,7 +55,11 @@ struct Validation {
   ConditionsFocus focus = ConditionsFocus::kEditor;
 };
 
-// The check run before every calculation; shows nothing itself.
+// The check run before every calculation; shows nothing itself. Besides the
+// volumes and the conditions that must change, it refuses a negative initial
+// volume and a negative total (amount, burette, initial or final
+// concentration) of a reagent that no species or solid holds with a negative
+// coefficient, naming the column.
 Validation ValidateConditions(const ProjectState& state);
 
 // The counts a file of textLength characters may declare: none negative, none

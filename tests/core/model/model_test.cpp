@@ -124,5 +124,50 @@ TEST(Validation, TitrationVolumesAndTotals) {
   EXPECT_TRUE(ValidateConditions(s).ok);
 }
 
+// A negative volume, and a negative total of a reagent that only enters
+// species and solids with positive coefficients, have no solution: refused
+// with the column named. The proton (in OH with -1) may have one: an excess
+// of base.
+TEST(Validation, NegativeVolumesAndTotalsThatNothingCanHold) {
+  ProjectState s = CopperModel();
+  s.type = kTitration;
+  s.volume[0] = -10;
+  s.vfinal = 12;
+  Validation v = ValidateConditions(s);
+  EXPECT_EQ(v.message, " Initial volume is negative");
+  EXPECT_EQ(v.focus, ConditionsFocus::kInitialVolume);
+  s.volume[0] = 10;
+  s.total(1, 0) = -0.1;
+  EXPECT_EQ(ValidateConditions(s).message, "The total millimoles of Cu cannot be negative");
+  s.total(1, 0) = 0.1;
+  s.burette(2, 0) = -0.1;
+  EXPECT_EQ(ValidateConditions(s).message, "The burette concentration of L cannot be negative");
+  s.burette(2, 0) = 0;
+  s.total(3, 0) = -0.1;
+  DeriveTitrationConcentrations(s);
+  EXPECT_TRUE(ValidateConditions(s).ok);
+
+  s.type = kDistribution;
+  for (int j = 1; j <= 3; ++j) s.flag(j, 1) = true;
+  s.initial(2, 1) = 0.01;
+  s.final(2, 1) = -0.01;
+  v = ValidateConditions(s);
+  EXPECT_EQ(v.message, "The final concentration of L cannot be negative");
+  EXPECT_EQ(v.focus, ConditionsFocus::kEditor);
+  s.final(2, 1) = 0.02;
+  s.initial(3, 1) = -0.01;
+  EXPECT_TRUE(ValidateConditions(s).ok);
+  // A species left out of the calculation does not count.
+  ProjectState ignored = s;
+  ignored.sa(3, 1) = 0;
+  ignored.refine(1) = ignored.refine(2) = kRefineIgnore;
+  EXPECT_EQ(ValidateConditions(ignored).message, "The initial concentration of H cannot be negative");
+  // A reagent given by its pX has no total to check.
+  s.flag(3, 1) = false;
+  s.pxi(3, 1) = 2;
+  s.pxf(3, 1) = 12;
+  EXPECT_TRUE(ValidateConditions(s).ok);
+}
+
 }  // namespace
 }  // namespace tarn
