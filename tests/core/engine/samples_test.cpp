@@ -51,7 +51,7 @@ const std::vector<Sample>& Samples() {
 }
 
 TEST(Samples, EachIsStoredAsTheProgramWritesItAndTellsItsSpeciesApart) {
-  ASSERT_GE(Samples().size(), 7u);  // a missing folder would pass the loops on nothing
+  ASSERT_GE(Samples().size(), 8u);  // a missing folder would pass the loops on nothing
   for (const Sample& s : Samples()) {
     SCOPED_TRACE(s.fileName);
     // Saving an unchanged sample must not change a byte.
@@ -86,7 +86,8 @@ const Bound kBounds[] = {
     {"copper-glycine-distribution.cld", "CuGly2", 0, kLast, 0.99e-3, 1},
     {"copper-glycine-titration.cld", "H", 0, 1, 1e-3, 1},      // below pH 3 at the start
     {"copper-glycine-titration.cld", "H", 0, kLast, 0, 1e-9},  // above pH 9 at the end
-    {"copper-ammonia.cld", "Cu(OH)2(s)", 0, 10, 0.9e-3, 1},    // the solid holds the copper at little ammonia
+    {"copper-ammonia.cld", "Cu(OH)2(s)", 0, 1, 0.9e-3, 1},     // the solid holds the copper without ammonia
+    {"copper-ammonia.cld", "Cu(OH)2(s)", 0, 10, 0.9e-3, 1},    // and at little ammonia
     {"copper-ammonia.cld", "Cu(OH)2(s)", 0, kLast, 0, 0},      // and is gone at 0.2 M
     {"iron-hydroxide.cld", "Fe(OH)3(s)", 2.2, 0, 0, 0},        // dissolved below pH 2.3
     {"iron-hydroxide.cld", "Fe(OH)3(s)", 3.5, 0, 0.99e-3, 1},  // all solid from pH 3.5
@@ -96,6 +97,9 @@ const Bound kBounds[] = {
     {"calcium-carbonate.cld", "CaCO3(s)", 8, 0, 0, 0},
     {"calcium-carbonate.cld", "CaCO3(s)", 0, kLast, 0.5e-3, 1},
     {"calcium-carbonate.cld", "H2CO3", 0, 1, 0.95e-3, 1},
+    {"silver-chloride-chromate.cld", "AgCl(s)", 0, 2, 5e-4, 1},       // from the first drop
+    {"silver-chloride-chromate.cld", "Ag2CrO4(s)", 0, 81, 0, 0},      // none at 12 mL
+    {"silver-chloride-chromate.cld", "Ag2CrO4(s)", 0, kLast, 1e-3, 1},  // red past the end point
 };
 
 int ExpectBounds(const Sample& sample, const ProjectState& st, const SeriesResults& r) {

@@ -209,5 +209,87 @@ TEST(Solids, ASolidFormsAtTheFirstPointItCanAndLeavesWithItsReagent) {
   EXPECT_TRUE(SolubilitiesHold(titration, atOnce.results));
 }
 
+// Silver nitrate (0.1 M) into 25 mL of 0.05 M chloride, to 20 mL, with only
+// AgCl(s) (log Ksp -9.54) and no complexes: once a c > Ksp, [Ag][Cl] = Ksp
+// and [Ag] - [Cl] = a - c (the solid takes equal amounts of both), so before
+// the equivalence point [Ag] = Ksp / [Cl] and after it [Ag] is the excess.
+// Every point of a coarse and of a fine series against that closed form.
+struct Titrated {
+  double silver, chloride, solid;
+};
+Titrated SilverChlorideClosedForm(double a, double c, double ksp) {
+  if (a * c <= ksp) return {a, c, 0};
+  const double d = a - c, root = std::sqrt(d * d + 4 * ksp);
+  const double silver = d >= 0 ? (d + root) / 2 : 2 * ksp / (root - d);  // without cancellation
+  return {silver, ksp / silver, a - silver};
+}
+
+ProjectState SilverTitration(int points, bool chromate) {
+  ModelBuilder b({"Ag", "Cl", "CrO4"});
+  b.Solid(-9.54, {1, 1, 0});
+  if (chromate) b.Solid(-11.31, {2, 0, 1});
+  ProjectState st = b.Build();
+  MakeTitration(st, 25, 45, points);
+  SetTitrant(st, 1, 0, 0.1);
+  SetTitrant(st, 2, 1.25, 0);
+  SetTitrant(st, 3, chromate ? 0.125 : 0, 0);
+  return st;
+}
+
+TEST(Solids, APrecipitationTitrationToAndPastItsEquivalencePoint) {
+  const double ksp = std::pow(10.0, -9.54);
+  for (int points : {2, 3, 41, 1201}) {
+    SCOPED_TRACE(std::to_string(points) + " points");
+    const ProjectState st = SilverTitration(points, false);
+    SeriesRun run = RunSeries(st);
+    ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
+    const SeriesResults& r = run.results;
+    for (int p = 1; p <= points; ++p) {
+      const Titrated e = SilverChlorideClosedForm(r.totalSet(p, 1), r.totalSet(p, 2), ksp);
+      const double amount = r.speciesConc(SolidColumn(st), p);
+      if (p == 1) {
+        EXPECT_EQ(r.speciesConc(1, p), 0);  // no silver yet
+        continue;
+      }
+      EXPECT_NEAR(r.speciesConc(1, p) / e.silver, 1, 1e-6) << p;
+      EXPECT_NEAR(r.speciesConc(2, p) / e.chloride, 1, 1e-6) << p;
+      EXPECT_NEAR(amount / e.solid, 1, 1e-6) << p;
+    }
+    EXPECT_TRUE(MassBalancesHold(st, r));
+    EXPECT_TRUE(SolubilitiesHold(st, r));
+  }
+}
+
+// With 0.125 mmol chromate in the flask, Ag2CrO4(s) (log Ksp -11.31) starts
+// to form where [Ag]^2 [CrO4] reaches its Ksp, [Ag] following the chloride's
+// closed form: just past the equivalence point at 12.5 mL. No point before
+// that volume shows the red solid, every point after it does.
+TEST(Solids, TheChromateEndPointIsWhereSilverChromateStartsToForm) {
+  const double ksp = std::pow(10.0, -9.54), kspChromate = std::pow(10.0, -11.31);
+  auto excess = [&](double v) {  // log10 of Ag2CrO4's ion product over its Ksp at titrant volume v
+    const double volume = 25 + v;
+    const Titrated e = SilverChlorideClosedForm(0.1 * v / volume, 1.25 / volume, ksp);
+    return std::log10(e.silver * e.silver * (0.125 / volume) / kspChromate);
+  };
+  double low = 12.5, high = 20;
+  for (int i = 0; i < 100; ++i) (excess((low + high) / 2) > 0 ? high : low) = (low + high) / 2;
+  const double endPoint = low;
+  EXPECT_GT(endPoint, 12.5);
+  EXPECT_LT(endPoint, 13);
+  for (int points : {2, 41, 401}) {
+    SCOPED_TRACE(std::to_string(points) + " points");
+    const ProjectState st = SilverTitration(points, true);
+    SeriesRun run = RunSeries(st);
+    ASSERT_EQ(run.ifail, kSuccess) << run.messages.at(0);
+    for (int p = 1; p <= points; ++p) {
+      const double v = 20.0 * (p - 1) / (points - 1);
+      if (std::fabs(v - endPoint) < 1e-6) continue;
+      EXPECT_EQ(run.results.speciesConc(SolidColumn(st, 2), p) > 0, v > endPoint) << "at " << v << " mL";
+    }
+    EXPECT_TRUE(MassBalancesHold(st, run.results));
+    EXPECT_TRUE(SolubilitiesHold(st, run.results));
+  }
+}
+
 }  // namespace
 }  // namespace tarn::test
