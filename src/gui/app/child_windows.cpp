@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
+#include <vector>
 
 #include "gui/app/help_window.h"
 #include "gui/app/session.h"
@@ -80,6 +81,7 @@ QMdiSubWindow* ChildWindows::Show(int window) {
     subWindows_[static_cast<std::size_t>(window)] = sub;
     sub->show();
     QSize frame = sub->size() - widget->size();
+    ownSizes_[static_cast<std::size_t>(window)] = wanted + frame;
     sub->resize(std::min(wanted.width() + frame.width(), std::max(ClientWidth(), 1)),
                 std::min(wanted.height() + frame.height(), std::max(ClientHeight(), 1)));
   }
@@ -159,8 +161,28 @@ void ChildWindows::FitToClient(bool tiling) {
   }
 }
 
+// Qt's own cascade sizes the windows by their size hints, which windows laid
+// out by hand do not give: they would shrink to bare title bars.
 void ChildWindows::Cascade() {
-  area_.cascadeSubWindows();
+  std::vector<int> order;
+  int active = ActiveWindow();
+  for (int window = kEditorWindow; window <= kConditionalWindow; ++window)
+    if (IsOpen(window) && window != active) order.push_back(window);
+  if (active != 0) order.push_back(active);
+  QPoint corner(0, 0);
+  for (int window : order) {
+    QMdiSubWindow* sub = SubWindow(window);
+    sub->showNormal();
+    QSize own = ownSizes_[static_cast<std::size_t>(window)];
+    QSize size(std::max(own.width(), kMinCascadeWidth), std::max(own.height(), kMinCascadeHeight));
+    QSize room(std::max(ClientWidth() - corner.x(), 1), std::max(ClientHeight() - corner.y(), 1));
+    sub->setGeometry(QRect(corner, size.boundedTo(room)));
+    sub->raise();
+    // The next window starts one title bar further down and right.
+    int step = sub->widget() != nullptr && sub->widget()->y() > 0 ? sub->widget()->y() : 24;
+    corner += QPoint(step, step);
+  }
+  if (active != 0) area_.setActiveSubWindow(SubWindow(active));
 }
 
 }  // namespace tarn::gui
