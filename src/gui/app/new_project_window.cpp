@@ -113,6 +113,12 @@ void NewMod::Quit_Click(int index) {
   accept();
 }
 
+void NewMod::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  titleBox_->setFocus(Qt::OtherFocusReason);
+  titleBox_->selectAll();
+}
+
 void NewMod::Help_Click() {
   ShowHelp(this, session_.programFolder, "NewModel");
 }
