@@ -91,19 +91,19 @@ class T32Main : public QMainWindow {
   // project (a window never reaches into another's widgets). Each does
   // nothing when its window is not open.
   void CloseChild(int window) { children_.Close(window); }
-  void RefreshTable();              // table: refilled from the results
-  void RefreshTableTitle();         // table: its title label shows the project title
-  void RefreshEditor();             // editor: loaded again from the project (a new project, reagents)
-  void RefreshEditorGrids();        // editor: model and conditions grids refilled, page and boxes kept
-  void CommitEditorEdit();          // editor: a cell edit still open is committed
+  void RefreshTable();                   // table: refilled from the results
+  void RefreshTableTitle();              // table: its title label shows the project title
+  void RefreshEditor();                  // editor: loaded again from the project (a new project, reagents)
+  void RefreshEditorGrids();             // editor: model and conditions grids refilled, page and boxes kept
+  void CommitEditorEdit();               // editor: a cell edit still open is committed
   void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
-  void ReplotIfOpen();              // plot: validated, recalculated when needed, redrawn
-  void RefreshPlotLists();          // plot: species list refilled from the model
-  void RefreshPlotValues();         // plot: the constant and condition values re-read
-  void ReopenPlot();                // plot: closed, opened again and tiled (after a type change)
-  void RefreshSinglePoints();       // single points: grids rebuilt from the project
-  void ClearSinglePoints();         // single points: results emptied (they no longer match)
-  void RefreshSinglePointsCaption();  // single points: caption shows the project title
+  void ReplotIfOpen();                   // plot: validated, recalculated when needed, redrawn
+  void RefreshPlotLists();               // plot: species list refilled from the model
+  void RefreshPlotValues();              // plot: the constant and condition values re-read
+  void ReopenPlot();                     // plot: closed, calculated and opened again, tiled (after a type change)
+  void RefreshSinglePoints();            // single points: grids rebuilt from the project
+  void ClearSinglePoints();              // single points: results emptied (they no longer match)
+  void RefreshSinglePointsCaption();     // single points: caption shows the project title
 
   Session& GetSession() { return session_; }
   ChildWindows& Children() { return children_; }

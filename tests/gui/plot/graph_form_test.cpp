@@ -405,8 +405,8 @@ TEST(GraphFormTest, TheCaptionEditorRenamesAndRecoloursASpecies) {
 // Values typed in the editor reach the open plot at once: recalculated, the
 // constant shown, and the editor keeps its place for the next key. So do a
 // new caption and "Calculate"; after a change of the calculation type the
-// window is made anew and draws no curves of the old type until the series
-// is calculated again.
+// window is made anew and shows the new type's curves at once, or none when
+// the new type's conditions are refused.
 TEST(GraphFormTest, ValuesTypedInTheEditorAndTheMainWindowsChangesReachTheOpenPlot) {
   OpenPlot o("copper-glycine-distribution.cld");
   ASSERT_NE(o.plot, nullptr);
@@ -440,17 +440,32 @@ TEST(GraphFormTest, ValuesTypedInTheEditorAndTheMainWindowsChangesReachTheOpenPl
   EXPECT_FALSE(s.recalc);
   ExpectCurvesDrawn(o, "calculated again");
 
-  o.main->ReopenPlot();
-  auto* again = qobject_cast<GraphForm*>(o.main->Children().Widget(kPlotWindow));
-  ASSERT_NE(again, nullptr);
-  EXPECT_TRUE(o.main->GetSession().windowOpen[kPlotWindow]);
+  editor->TarnOption_MouseUp(kTitration);
+  auto* titration = qobject_cast<GraphForm*>(o.main->Children().Widget(kPlotWindow));
+  ASSERT_NE(titration, nullptr);
+  EXPECT_FALSE(s.recalc);
+  EXPECT_EQ(o.main->GetSession().results.ifail, kSuccess);
+  o.plot = titration;
+  o.plot->RecordDrawingTo(&o.drawing);
+  o.drawing.Clear();
+  o.plot->PlotCurves();
+  EXPECT_EQ(o.plot->Data().xChoice, kXVolume);
+  ExpectCurvesDrawn(o, "titration after the switch");
+  test::SaveScreenshot(*o.main, "plot-after-type-switch");
+
+  // Back to the distribution with conditions it refuses: the message, no old curves.
+  s.final(1, kDistribution) = s.initial(1, kDistribution);  // typed above
+  s.pxf(3, kDistribution) = s.pxi(3, kDistribution);
+  auto refused = test::AnswerMessageBox(QMessageBox::Ok);
+  editor->TarnOption_MouseUp(kDistribution);
+  EXPECT_TRUE(refused->text.contains("equal"));
+  auto* empty = qobject_cast<GraphForm*>(o.main->Children().Widget(kPlotWindow));
+  ASSERT_NE(empty, nullptr);
   RecordingSurface stale;
-  again->RecordDrawingTo(&stale);
-  again->PlotCurves();
+  empty->RecordDrawingTo(&stale);
+  empty->PlotCurves();
   EXPECT_TRUE(stale.Lines().empty());
-  o.main->calc_Click(0);
-  EXPECT_FALSE(stale.Lines().empty());
-  again->RecordDrawingTo(nullptr);
+  empty->RecordDrawingTo(nullptr);
 }
 
 }  // namespace
