@@ -99,7 +99,7 @@ QWidget* GraphForm::MakeControls() {
   replot_->setObjectName(QStringLiteral("Replot"));
   copyClip_ = new QPushButton(QStringLiteral("Copy"), controls);
   copyClip_->setObjectName(QStringLiteral("CopyClip"));
-  copyClip_->setToolTip(QStringLiteral("To clipboard as Windows MetaFile"));
+  copyClip_->setToolTip(QStringLiteral("To the clipboard as an SVG drawing and a PNG picture"));
   savePlot_ = new QPushButton(QStringLiteral("Save plot as..."), controls);
   savePlot_->setObjectName(QStringLiteral("SavePlot"));
   savePlot_->setToolTip(QStringLiteral("Save the plot as an SVG, PDF or PNG file"));

@@ -376,14 +376,16 @@ void GraphForm::CopyClip_Click() {
 }
 
 // The copy as a file for a manuscript: SVG, PDF or PNG by the name's
-// extension (SVG when it has none of these).
+// extension; a name typed without one takes the type chosen in the dialog
+// (SVG when the extension is none of these).
 void GraphForm::SavePlot_Click() {
   if (session_.results.ifail != kSuccess) return;
   const ProjectState& s = session_.project;
   QFileInfo project(ToQ(s.currentFile));
   std::string preset = s.currentFile.empty() ? "plot.svg" : FromQ(project.completeBaseName()) + ".svg";
   if (!s.currentFile.empty()) preset = FromQ(project.absolutePath()) + "/" + preset;
-  std::optional<std::string> path = SaveFileDialog("Save plot as", kPlotFileFilter, preset, this);
+  std::optional<std::string> path =
+      SaveFileDialog("Save plot as", kPlotFileFilter, preset, this, TypedName::kAddChosenType);
   if (!path) return;
   std::string file = *path;
   QString suffix = QFileInfo(ToQ(file)).suffix().toLower();
