@@ -130,6 +130,13 @@ TEST_F(ConditionalWindowTest, TermsThroughThePopUpLists) {
   EXPECT_FALSE(sums.isVisible());
   EXPECT_EQ(window->Expression().Texts()[0], " [CuGly]");
   EXPECT_EQ(window->Expression().Texts()[1], "T[Cu)  not bound to Gly * SUM( [Gly]+ [GlyH])");
+  // Every term reads whole: the types, and the sum's members by name.
+  EXPECT_EQ(window->DefinitionGrid(kDenominator).Text(2, 2), "Gly + GlyH");
+  for (int side : {kNumerator, kDenominator}) ExpectEveryCellWhole(window->DefinitionGrid(side));
+  window->DefinitionGrid_DblClick(kDenominator, 2, 1);
+  EXPECT_GE(window->Types().viewport()->width(), window->Types().sizeHintForColumn(0));
+  SaveScreenshot(*window, "conditional_window_terms");
+  window->Types().hide();
 
   // [CuGly] / ([Cu] [Gly]') is the ligand's conditional constant of CuGly.
   window->GoTable_Click();

@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTimer>
 
 #include "engine/new_concentrations.h"
+#include "gui/ui/grid.h"
 #include "model/message_sink.h"
 #include "model/project_file.h"
 
@@ -83,6 +85,15 @@ void SaveScreenshot(QWidget& widget, const QString& name) {
   QString path = QDir(QStringLiteral(TARN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png"));
   EXPECT_TRUE(widget.grab().save(path)) << path.toStdString();
   EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
+}
+
+void ExpectEveryCellWhole(const Grid& grid) {
+  const QFontMetrics metrics = grid.fontMetrics();
+  for (int c = 0; c < grid.Cols(); ++c)
+    for (int r = 0; r < grid.Rows(); ++r)
+      for (const QString& line : QString::fromStdString(grid.Text(r, c)).split(u'\r'))
+        EXPECT_LE(metrics.horizontalAdvance(line) + 6, grid.ColWidthPixels(c))
+            << r << "," << c << " " << line.toStdString();
 }
 
 QString SourcePath(const QString& relative) {

@@ -1,7 +1,6 @@
 // The concentration table window shows the core's table of the session's
 // series in the chosen precision and copies the core's clipboard text.
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -12,17 +11,6 @@
 
 namespace tarn::gui {
 namespace {
-
-// Each cell's text fits its column with the margins the grid draws it with
-// (three pixels a side), so none is cut short with an ellipsis.
-void ExpectEveryCellWhole(const Grid& grid) {
-  const QFontMetrics metrics = grid.fontMetrics();
-  for (int c = 0; c < grid.Cols(); ++c)
-    for (int r = 0; r < grid.Rows(); ++r)
-      for (const QString& line : QString::fromStdString(grid.Text(r, c)).split(u'\r'))
-        EXPECT_LE(metrics.horizontalAdvance(line) + 6, grid.ColWidthPixels(c))
-            << r << "," << c << " " << line.toStdString();
-}
 
 TEST(TableWindowTest, ShowsAndCopiesTheCoreTableInBothPrecisions) {
   Session session;
@@ -48,7 +36,7 @@ TEST(TableWindowTest, ShowsAndCopiesTheCoreTableInBothPrecisions) {
         EXPECT_GE(grid.ColWidthTwips(c), core.columnWidthsTwips[c]) << c;
         for (int r = 0; r < grid.Rows(); ++r) EXPECT_EQ(grid.Text(r, c), core.cells[r][c]) << r << "," << c;
       }
-      ExpectEveryCellWhole(grid);
+      test::ExpectEveryCellWhole(grid);
       EXPECT_EQ(window.Captions(), core.captions);
     }
     EXPECT_EQ(window.findChild<QLabel*>("Txt3")->text(), "concentrations /mol dm-3:");
@@ -70,11 +58,11 @@ TEST(TableWindowTest, ShowsAndCopiesTheCoreTableInBothPrecisions) {
   T32Table table(distribution);
   const int normalWidth = table.TableGrid().ColWidthPixels(3);
   table.SigFig_Click(1);
-  ExpectEveryCellWhole(table.TableGrid());
+  test::ExpectEveryCellWhole(table.TableGrid());
   EXPECT_GT(table.TableGrid().ColWidthPixels(3), normalWidth);
   test::SaveScreenshot(table, "table_window_high_distribution");
   table.SigFig_Click(0);
-  ExpectEveryCellWhole(table.TableGrid());
+  test::ExpectEveryCellWhole(table.TableGrid());
   EXPECT_EQ(table.TableGrid().ColWidthPixels(3), normalWidth);
 
   session.results = SeriesResults{};  // without results: the headings only
