@@ -119,6 +119,10 @@ void T32Main::RefreshSinglePoints() {
   if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->SdpFill();
 }
 
+void T32Main::RefreshConditionalLists() {
+  if (auto* kapp = qobject_cast<Conditional*>(children_.Widget(kConditionalWindow))) kapp->Form_Activate();
+}
+
 void T32Main::ClearSinglePoints() {
   if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->ClearResults();
 }

@@ -98,10 +98,11 @@ class T32Main : public QMainWindow {
   void CommitEditorEdit();               // editor: a cell edit still open is committed
   void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
   void ReplotIfOpen();                   // plot: validated, recalculated when needed, redrawn
-  void RefreshPlotLists();               // plot: species list refilled from the model
+  void RefreshPlotLists();               // plot: species list refilled, reagent names shown anew
   void RefreshPlotValues();              // plot: the constant and condition values re-read
   void ReopenPlot();                     // plot: closed, calculated and opened again, tiled (after a type change)
   void RefreshSinglePoints();            // single points: grids rebuilt from the project
+  void RefreshConditionalLists();        // conditional constants: lists and terms show the names
   void ClearSinglePoints();              // single points: results emptied (they no longer match)
   void RefreshSinglePointsCaption();     // single points: caption shows the project title
 

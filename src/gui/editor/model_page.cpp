@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 #include "gui/app/main_window.h"
-#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "model/model_edits.h"
 #include "model/number_text.h"
 
 namespace tarn::gui {
@@ -294,6 +294,7 @@ void T32Model::RenameReagent(const CellEdit& edit) {
   main_.RefreshPlotLists();
   main_.RefreshTable();
   main_.RefreshSinglePoints();
+  main_.RefreshConditionalLists();
 }
 
 // While a reagent name is typed its column grows with it.

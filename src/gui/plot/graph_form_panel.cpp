@@ -2,6 +2,7 @@
 // panel with its pop-up lists, and the copy of the plot.
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -88,7 +89,23 @@ void GraphForm::FillPlotGrid() {
   grid.SetColWidthTwips(1, FormulaColumnTwips(widest));
   SetPlotGrid();
   SyncLabels();
-  if (!loading_) LayoutControls();
+  if (loading_) return;
+  ShowReagentNames();
+  LayoutControls();
+}
+
+// The reagents' names as the model has them now, in every list and label
+// that shows one (after a reagent was renamed), and in the axis titles.
+void GraphForm::ShowReagentNames() {
+  const ProjectState& s = session_.project;
+  for (QComboBox* list : {relto_, xvar_, txOpt_})
+    for (int row = 0; row < list->count(); ++row) {
+      int j = list->itemData(row).toInt();
+      if (j >= 1 && j <= s.nreag) list->setItemText(row, ToQ(s.name(j)));
+    }
+  if (target_.reagent >= 1 && target_.reagent <= s.nreag) labelReagent_->setText(ToQ(s.name(target_.reagent)));
+  BetaFill();
+  PlotCurves();
 }
 
 void GraphForm::SetPlotGrid() {

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "editor/editor_fixture.h"
 #include "gui/kapp/conditional_window.h"
 #include "gui/kapp/kapp_views.h"
 #include "gui/tables/single_points_window.h"
@@ -190,6 +191,15 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   kapp->Classic_Click();
   kapp->GoPlot_Click();
   SaveScreenshot(*main, "main_window_conditional");
+  // A reagent renamed in the editor reaches the lists and terms at once.
+  auto* editor = qobject_cast<T32Model*>(main->Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  TypeInto(editor->BetaGrid(), editor->EditA(), 0, 2, "Copper");
+  EXPECT_EQ(kapp->XaxisReagent().itemText(0), "Copper");
+  EXPECT_EQ(kapp->Standard().itemText(2), "CopperGly");
+  EXPECT_EQ(kapp->DefinitionGrid(kNumerator).Text(1, 1), "T(Copper)  bound to ");
+  TypeInto(editor->BetaGrid(), editor->EditA(), 0, 2, "Cu");
+  kapp->GoPlot_Click();
   // A constant changed in the editor: the curve of the old results goes.
   ASSERT_TRUE(kapp->PlotKapp().Plotted());
   main->GetSession().project.logbeta(3) += 1;

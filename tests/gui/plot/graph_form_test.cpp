@@ -19,6 +19,7 @@
 #include "app/program_folder.h"
 #include "app/settings.h"
 #include "editor/editor_fixture.h"
+#include "gui/editor/model_window.h"
 #include "gui/plot/painter_surface.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/grid.h"
@@ -265,6 +266,27 @@ TEST(GraphFormTest, CurvesStayInsideThePlotWhenClickedLimitsCutThem) {
   }
   EXPECT_GT(curves, 0);
   test::SaveScreenshot(*o.main, QStringLiteral("plot-limits-clipped"));
+}
+
+// A reagent renamed in the editor reaches every list and label of the open
+// plot that names it, and its axis titles.
+TEST(GraphFormTest, ARenamedReagentReachesThePlotsListsAndLabels) {
+  OpenPlot o("copper-glycine-distribution.cld");
+  ASSERT_NE(o.plot, nullptr);
+  auto* editor = qobject_cast<T32Model*>(o.main->Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  const int before = o.Find<QLabel>("BetaChosen")->pixmap().width();  // GlyH
+  test::TypeInto(editor->BetaGrid(), editor->EditA(), 0, 2, "Copper");
+  test::TypeInto(editor->BetaGrid(), editor->EditA(), 0, 3, "Glycinate");
+  auto* relto = o.Find<QComboBox>("Relto");
+  EXPECT_EQ(relto->itemText(0), "Copper");
+  EXPECT_EQ(relto->itemText(1), "Glycinate");
+  EXPECT_EQ(relto->currentText(), "Copper");
+  EXPECT_EQ(o.Find<QLabel>("LabelReagent")->text(), "Copper");
+  EXPECT_EQ(o.Find<QLabel>("BetaChosen")->pixmap().width(), FormulaWidth("GlycinateH"));
+  EXPECT_GT(o.Find<QLabel>("BetaChosen")->pixmap().width(), before);
+  EXPECT_EQ(o.drawing.TextsOf("% formation relative to Copper").size(), 1u);
+  test::SaveScreenshot(*o.main, QStringLiteral("plot-renamed-reagents"));
 }
 
 TEST(GraphFormTest, AClickOnACurvePlacesItsLabelWhichCanBeDraggedAndNudged) {
