@@ -430,6 +430,7 @@ void T32Model::AddSol_Click() {
   UpdateSolidControls();
   FillBetaGrid();
   LayOutPages();
+  FocusCell(*kspGrid_, session_.project.nsolids, 1);  // typing goes to the new log Ksp, as after "Add B"
 }
 
 void T32Model::DelSol_Click() {

@@ -49,10 +49,13 @@ TEST_F(ConditionsPageTest, TheAddedVolumeStepsByItsSize) {
   Retype(added, "-1");
   EXPECT_EQ(seen->text, "Added volume must be positive");
   EXPECT_EQ(s.vfinal, vfinal);
-  EXPECT_EQ(editor->AddedVolume(), -1);
+  // The box shows the volume still in use, not the refused one.
+  EXPECT_NEAR(editor->AddedVolume(), 0.099, 1e-9);
+  EXPECT_EQ(added.text(), "0.099");
 
   Retype(editor->EditBox(1), "50");
   EXPECT_EQ(s.volume[0], 50);
+  EXPECT_NEAR(s.vfinal, 50.099, 1e-9);  // with the added volume in use
   EXPECT_DOUBLE_EQ(s.initial(1, 0), s.total(1, 0) / 50);
 }
 

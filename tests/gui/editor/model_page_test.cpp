@@ -222,8 +222,17 @@ TEST_F(ModelPageTest, SolidsExcludeTheTitration) {
   EXPECT_EQ(s.nsolids, 0);
   EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
   EXPECT_FALSE(editor->DelSolButton().isEnabled());
-  // A new solid's row is current without a click: "Remove solid" asks.
-  editor->AddSol_Click();
+  // A new solid's row is current and has the focus: typing goes to its log
+  // Ksp, and "Remove solid" asks without a click.
+  editor->ShowPage(kSolidsPage);
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  QTest::mouseClick(&editor->AddSolButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), &editor->KspGrid());
+  for (QChar c : QStringLiteral("-8.5")) QTest::keyClicks(QApplication::focusWidget(), QString(c));  // as typed
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(s.logksp(1), -8.5);
+  test::SaveScreenshot(*main, QStringLiteral("editor-solid-added"));
   auto again = test::AnswerMessageBox(QMessageBox::No);
   editor->DelSol_Click();
   EXPECT_TRUE(again->seen);
