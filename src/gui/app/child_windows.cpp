@@ -81,9 +81,11 @@ QMdiSubWindow* ChildWindows::Show(int window) {
     subWindows_[static_cast<std::size_t>(window)] = sub;
     sub->show();
     QSize frame = sub->size() - widget->size();
-    ownSizes_[static_cast<std::size_t>(window)] = wanted + frame;
-    sub->resize(std::min(wanted.width() + frame.width(), std::max(ClientWidth(), 1)),
-                std::min(wanted.height() + frame.height(), std::max(ClientHeight(), 1)));
+    QSize own = wanted + frame;
+    ownSizes_[static_cast<std::size_t>(window)] = own;
+    // Within the area once it is shown (before, it has no size of its own yet).
+    if (area_.isVisible()) own = own.boundedTo(QSize(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1)));
+    sub->resize(own);
   }
   if (sub->isMinimized()) sub->showNormal();
   sub->show();
