@@ -79,6 +79,7 @@ T32Main::T32Main(std::string programFolder, QWidget* parent)
 T32Main::~T32Main() {
   // The child windows hold references into the session: they go first.
   children_.CloseAll();
+  CloseHelp();
   delete mdiArea_;
 }
 
@@ -186,11 +187,11 @@ void T32Main::ClipView_Click() {
 
 void T32Main::hlp_Click(int index) {
   if (index == 1) {
-    AboutWindow about(this);
+    AboutWindow about(session_.programFolder, this);
     about.exec();
     return;
   }
-  ShowHelp(this, session_.programFolder, HelpPageOf(HelpContextOf(children_.ActiveWindow())));
+  ShowHelp(session_.programFolder, HelpPageOf(HelpContextOf(children_.ActiveWindow())));
 }
 
 void T32Main::Tb_ButtonClick(const QString& key) {

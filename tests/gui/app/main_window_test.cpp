@@ -9,7 +9,7 @@
 #include <QToolBar>
 
 #include "app/program_folder.h"
-#include "gui/app/help_window.h"
+#include "gui/app/help_command.h"
 #include "gui/tables/table_window.h"
 #include "gui/ui/grid.h"
 #include "support/app_fixture.h"
@@ -175,7 +175,7 @@ TEST(MainWindowTest, ContextHelpOpensThePageOfTheActiveWindow) {
   ProgramHome home;
   auto main = OpenSample(home, "phosphoric-acid.cld");
   main->hlp_Click(0);
-  auto* help = main->findChild<HelpWindow*>();
+  HelpWindow* help = OpenHelpWindow();
   ASSERT_NE(help, nullptr);
   const QString folder = QUrl::fromLocalFile(QString::fromStdString(HelpFolder(home.Folder()))).toString();
   // The editor opened with the file is the active window.
