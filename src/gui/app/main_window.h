@@ -82,6 +82,8 @@ class T32Main : public QMainWindow {
   void Splitter2(int side) { children_.Split(kSinglePointsWindow, side, Tiling()); }
   void Splitter3(int side) { children_.Split(kConditionalWindow, side, Tiling()); }
   void SetSize();
+  // Enables the screen sizes that fit the screen (Load, and when the Window menu opens).
+  void OfferScreenSizes();
   bool Tiling() const;
 
   // The one place where child windows are made: shows the window (made when
@@ -120,6 +122,7 @@ class T32Main : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   enum class Opened { kYes, kNo };
@@ -150,6 +153,9 @@ class T32Main : public QMainWindow {
   void UpdateCommandStates();
   bool HasProject() const { return session_.project.nreag > 0; }
 
+  // main_window.cpp
+  void FitOnScreen();
+
   Session session_;
   QMdiArea* mdiArea_;
   ChildWindows children_;
@@ -159,6 +165,7 @@ class T32Main : public QMainWindow {
   bool commandLinePending_ = false;
   bool activated_ = false;
   bool ended_ = false;
+  bool fitOnScreen_ = false;  // a screen size was set: keep the window within the screen until it is framed
   ClipboardViewer* clipboardViewer_ = nullptr;
 };
 

@@ -26,7 +26,7 @@ struct StarterText {
 
 constexpr std::array<StarterText, 6> kStarters{{
     {"", ""},
-    {"Open &Stored project", "File types: TRN, XML, PAR"},
+    {"Open &Stored project", "File types: CLD (Tarn projects), TRN (older Tarn projects)"},
     {"Open &New project", ""},
     {"&Restore sample data", ""},
     {"&Help", ""},
