@@ -219,9 +219,8 @@ void T32Main::FitOnScreen() {
 
 bool T32Main::event(QEvent* event) {
   const bool handled = QMainWindow::event(event);
-  if (fitOnScreen_ &&
-      (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show))
-    FitOnScreen();
+  // Showing and framing the window move it: the frame is known then.
+  if (fitOnScreen_ && (event->type() == QEvent::Move || event->type() == QEvent::Show)) FitOnScreen();
   return handled;
 }
 

@@ -188,6 +188,7 @@ void T32Model::FillCondGrid() {
   else
     FillDistributionGrid();
   SetReagentPictures();
+  WidenColsToContents(g);  // long reagent names and headings show whole
   LayOutConditionsPage();
 }
 

@@ -30,9 +30,10 @@ namespace tarn::gui {
 namespace {
 
 constexpr int kPlotColumnTwips = 360;
-constexpr int kRowTwips = 255;
+constexpr int kRowGapPixels = 4;       // above and below a formula picture, clear of the row lines
 constexpr int kMinFormulaColumn = 50;  // pixels
 constexpr int kPanelAboveRowTwips = 510;
+constexpr int kBetaChosenMinWidth = 70;  // pixels
 constexpr int kPopupEntryTwips = 195;
 constexpr int kPopupExtraTwips = 30;
 constexpr const char* kPlotFileFilter =
@@ -49,9 +50,16 @@ QPixmap TickPicture(bool ticked) {
   return picture;
 }
 
-// The formula column as wide as the widest picture, never narrower than 50 pixels.
-int FormulaColumnTwips(int widestPixels) {
-  return PixelsToTwipsX(std::max(widestPixels + 4, kMinFormulaColumn));
+// The formula column as wide as the widest picture with the grid's margins,
+// never narrower than 50 pixels.
+int FormulaColumnTwips(const Grid& grid, int widestPixels) {
+  return PixelsToTwipsX(std::max(PictureCellWidth(grid, widestPixels), kMinFormulaColumn));
+}
+
+// A row as high as a formula picture and a gap, so sub- and superscripts
+// keep clear of the row lines.
+int FormulaRowTwips() {
+  return PixelsToTwipsY(kFormulaPictureHeight + kRowGapPixels);
 }
 
 QScrollBar* ScrollBar(int n, QWidget* parent) {
@@ -81,12 +89,12 @@ void GraphForm::FillPlotGrid() {
   grid.SetText(0, 0, "plot");
   int widest = 0;
   for (int k = 1; k <= n; ++k) {
-    grid.SetRowHeightTwips(k, kRowTwips);
+    grid.SetRowHeightTwips(k, FormulaRowTwips());
     QPixmap formula = FormulaOf(k, true);
     widest = std::max(widest, formula.width());
     grid.SetCellPicture(k, 1, formula);
   }
-  grid.SetColWidthTwips(1, FormulaColumnTwips(widest));
+  grid.SetColWidthTwips(1, FormulaColumnTwips(grid, widest));
   SetPlotGrid();
   SyncLabels();
   if (loading_) return;
@@ -174,7 +182,7 @@ void GraphForm::EditA_Change(const QString& text) {
   RepaintLabel(k);
   QPixmap formula = FormulaOf(k, true);
   plotGrid_->SetCellPicture(k, 1, formula);
-  int wanted = FormulaColumnTwips(formula.width());
+  int wanted = FormulaColumnTwips(*plotGrid_, formula.width());
   if (wanted > plotGrid_->ColWidthTwips(1)) {
     plotGrid_->SetColWidthTwips(1, wanted);
     LayoutControls();
@@ -244,7 +252,7 @@ QGroupBox* GraphForm::MakeConstantFrame() {
   betaChosen_->setToolTip(QStringLiteral("Click to change"));
   betaChosen_->setFrameShape(QFrame::Panel);
   betaChosen_->setFrameShadow(QFrame::Sunken);
-  betaChosen_->setMinimumSize(70, kFormulaPictureHeight + 4);
+  betaChosen_->setMinimumSize(kBetaChosenMinWidth, kFormulaPictureHeight + 4);
   betaChosen_->setCursor(Qt::PointingHandCursor);
   betaChosen_->onClick = [this] { BetaChosen_Click(); };
   auto* betaLabel = new QLabel(QStringLiteral("Log β"), frame);
@@ -291,10 +299,12 @@ QGroupBox* GraphForm::MakeConditionFrame() {
 void GraphForm::BetaFill() {
   const ProjectState& s = session_.project;
   ScrollPanel panel = ScrollPanelValues(s, target_);
-  betaChosen_->setPixmap(
-      panel.species > 0
-          ? FormulaPicture(s.caption(panel.species), SpeciesColour(s, panel.species, false), PictureBackground::kWhite)
-          : QPixmap());
+  QPixmap chosen = panel.species > 0 ? FormulaPicture(s.caption(panel.species), SpeciesColour(s, panel.species, false),
+                                                      PictureBackground::kWhite)
+                                     : QPixmap();
+  betaChosen_->setPixmap(chosen);
+  // Wide enough for the whole formula inside its sunken frame.
+  betaChosen_->setMinimumWidth(std::max(kBetaChosenMinWidth, chosen.width() + 2 * betaChosen_->frameWidth() + 4));
   betaValue_[0]->setText(ToQ(panel.constantText));
   labelConc_->setText(ToQ(panel.conditionLabel));
   betaValue_[1]->setText(ToQ(panel.conditionText));

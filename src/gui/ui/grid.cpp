@@ -1,10 +1,12 @@
 #include "gui/ui/grid.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
@@ -358,10 +360,12 @@ int CellMargin(const Grid& grid) {
   return grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
 }
 
-int TextWidth(const QFontMetrics& metrics, const QString& text) {
-  int widest = 0;
+// The widest line, rounded up (text is laid out in fractions of a pixel),
+// and a pixel to spare.
+int TextWidth(const QFontMetricsF& metrics, const QString& text) {
+  double widest = 0;
   for (const QString& line : text.split(QChar(u'\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
-  return widest;
+  return widest > 0 ? static_cast<int>(std::ceil(widest)) + 1 : 0;
 }
 
 }  // namespace
@@ -370,7 +374,7 @@ int CellContentWidth(const Grid& grid, int row, int col) {
   const QTableWidgetItem* cell = grid.item(row, col);
   if (cell == nullptr) return 0;
   const int margin = CellMargin(grid);
-  const int text = TextWidth(grid.fontMetrics(), cell->text());
+  const int text = TextWidth(QFontMetricsF(grid.font()), cell->text());
   const QPixmap picture = qvariant_cast<QPixmap>(cell->data(Qt::DecorationRole));
   int width = text > 0 ? text + 2 * margin : 0;
   if (!picture.isNull()) width += picture.width() + 2 * margin;
@@ -378,7 +382,11 @@ int CellContentWidth(const Grid& grid, int row, int col) {
 }
 
 int TextCellWidth(const Grid& grid, const std::string& text) {
-  return TextWidth(grid.fontMetrics(), ToDisplay(text)) + 2 * CellMargin(grid) + 1;
+  return TextWidth(QFontMetricsF(grid.font()), ToDisplay(text)) + 2 * CellMargin(grid) + 1;
+}
+
+int PictureCellWidth(const Grid& grid, int pictureWidth) {
+  return pictureWidth + 2 * CellMargin(grid) + 1;
 }
 
 void WidenColsToContents(Grid& grid) {

@@ -129,8 +129,10 @@ int FittedTwips(const std::vector<int>& sizesTwips, int limitTwips);
 // The width in pixels a cell needs to show every line of its text and its
 // picture whole, with the margins the grid draws them with.
 int CellContentWidth(const Grid& grid, int row, int col);
-// The width in pixels a cell of the grid needs for this text.
+// The width in pixels a cell of the grid needs for this text, or for a
+// picture this wide.
 int TextCellWidth(const Grid& grid, const std::string& text);
+int PictureCellWidth(const Grid& grid, int pictureWidth);
 // Widens every column (never narrows one) so that each of its cells, the
 // fixed ones included, shows whole: a 15-digit number, a long heading.
 void WidenColsToContents(Grid& grid);

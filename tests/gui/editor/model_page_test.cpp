@@ -116,6 +116,16 @@ TEST_F(ModelPageTest, ARenamedReagentReachesEveryHeadingButNotTheResults) {
   EXPECT_EQ(editor->EditA().width(), grid.ColWidthPixels(3));
   editor->CommitEdit();
   EXPECT_EQ(s.name(2), "Glycinate");
+  // The formulas grew past 50 pixels ("ZnGlycinate2"): their column, the
+  // conditions grid's reagent column and the refine key's "choose" show whole.
+  test::ExpectEveryPictureWhole(grid);
+  test::ExpectEveryPictureWhole(editor->CondGrid());
+  test::ExpectEveryCellWhole(editor->CondGrid());
+  grid.SetCurrentCell(1, s.nreag + 2);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  EXPECT_EQ(grid.Text(1, s.nreag + 2), "choose");
+  test::ExpectEveryCellWhole(grid);
+  test::SaveScreenshot(*editor, QStringLiteral("editor-long-names-refine-choice"));
 }
 
 TEST_F(ModelPageTest, RefineKeysAreChosenFromTheOptionsBelowTheCell) {

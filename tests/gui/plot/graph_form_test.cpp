@@ -123,7 +123,9 @@ void ExpectCurvesDrawn(OpenPlot& o, const std::string& what) {
     }
     std::size_t found = 0;
     for (QPoint at : curve.points) {
-      ASSERT_TRUE(inside(at, 0)) << what << " k " << k << " at " << at.x() << "," << at.y();
+      ASSERT_TRUE(inside(at, 0)) << what << " k " << k << " at " << at.x() << "," << at.y() << " rect "
+                                 << chart.plotLeft << "," << chart.plotTop << "," << chart.plotRight << ","
+                                 << chart.plotBottom;
       if (found < expected.size() && (at - expected[found]).manhattanLength() <= 2) ++found;
     }
     EXPECT_EQ(found, expected.size()) << what << " species " << k;
@@ -286,6 +288,13 @@ TEST(GraphFormTest, ARenamedReagentReachesThePlotsListsAndLabels) {
   EXPECT_EQ(o.Find<QLabel>("BetaChosen")->pixmap().width(), FormulaWidth("GlycinateH"));
   EXPECT_GT(o.Find<QLabel>("BetaChosen")->pixmap().width(), before);
   EXPECT_EQ(o.drawing.TextsOf("% formation relative to Copper").size(), 1u);
+  // The species list shows every formula whole, sub- and superscripts clear
+  // of the row lines; so does the constant's label.
+  Grid& list = *o.Find<Grid>("PlotGrid");
+  test::ExpectEveryPictureWhole(list);
+  for (int k = 1; k < list.Rows(); ++k) EXPECT_GE(list.RowHeightPixels(k), kFormulaPictureHeight + 4) << k;
+  auto* chosen = o.Find<QLabel>("BetaChosen");
+  EXPECT_GE(chosen->contentsRect().width(), chosen->pixmap().width());
   test::SaveScreenshot(*o.main, QStringLiteral("plot-renamed-reagents"));
 }
 
@@ -439,6 +448,10 @@ TEST(GraphFormTest, TheCaptionEditorRenamesAndRecoloursASpecies) {
   EXPECT_TRUE(s.modified);
   EXPECT_GT(grid->ColWidthTwips(1), narrow);
   EXPECT_GT(o.plot->Label(6)->width(), 100);
+  test::ExpectEveryPictureWhole(*grid);  // the last character too
+  edit->selectAll();
+  QTest::keyClicks(edit, "HPO4^2-");
+  test::ExpectEveryPictureWhole(*grid);
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_EQ(s.caption(6), old);
   EXPECT_TRUE(panel->isHidden());

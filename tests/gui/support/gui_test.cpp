@@ -5,10 +5,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTimer>
+#include <cmath>
 
 #include "engine/new_concentrations.h"
 #include "gui/ui/grid.h"
@@ -88,12 +89,22 @@ void SaveScreenshot(QWidget& widget, const QString& name) {
 }
 
 void ExpectEveryCellWhole(const Grid& grid) {
-  const QFontMetrics metrics = grid.fontMetrics();
+  const QFontMetricsF metrics(grid.font());
   for (int c = 0; c < grid.Cols(); ++c)
     for (int r = 0; r < grid.Rows(); ++r)
       for (const QString& line : QString::fromStdString(grid.Text(r, c)).split(u'\r'))
-        EXPECT_LE(metrics.horizontalAdvance(line) + 6, grid.ColWidthPixels(c))
+        EXPECT_LE(std::ceil(metrics.horizontalAdvance(line)) + 7, grid.ColWidthPixels(c))
             << r << "," << c << " " << line.toStdString();
+}
+
+void ExpectEveryPictureWhole(const Grid& grid) {
+  for (int c = 0; c < grid.Cols(); ++c)
+    for (int r = 0; r < grid.Rows(); ++r) {
+      const QPixmap picture = grid.CellPicture(r, c);
+      if (picture.isNull()) continue;
+      EXPECT_LE(picture.width() + 6, grid.ColWidthPixels(c)) << r << "," << c;
+      EXPECT_LE(picture.height(), grid.RowHeightPixels(r)) << r << "," << c;
+    }
 }
 
 QString SourcePath(const QString& relative) {

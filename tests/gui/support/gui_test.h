@@ -84,8 +84,11 @@ void ChooseFile(QFileDialog& dialog, const QString& path);
 void SaveScreenshot(QWidget& widget, const QString& name);
 
 // Each cell's text fits its column with the margins the grid draws it with
-// (three pixels a side), so none is cut short with an ellipsis.
+// (three pixels a side and the grid line), so none is cut short with an
+// ellipsis.
 void ExpectEveryCellWhole(const Grid& grid);
+// Each cell's picture fits its column with those margins, and its row.
+void ExpectEveryPictureWhole(const Grid& grid);
 
 // A file of the source tree (help pages, samples).
 QString SourcePath(const QString& relative);
