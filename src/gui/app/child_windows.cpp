@@ -83,9 +83,14 @@ QMdiSubWindow* ChildWindows::Show(int window) {
     QSize frame = sub->size() - widget->size();
     QSize own = wanted + frame;
     ownSizes_[static_cast<std::size_t>(window)] = own;
-    // Within the area once it is shown (before, it has no size of its own yet).
-    if (area_.isVisible()) own = own.boundedTo(QSize(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1)));
     sub->resize(own);
+    // Within the area once it is shown (before, it has no size of its own
+    // yet): as large as fits, moved back from the area's edges as needed.
+    if (area_.isVisible()) {
+      sub->resize(own.boundedTo(QSize(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1))));
+      sub->move(std::clamp(sub->x(), 0, std::max(0, ClientWidth() - sub->width())),
+                std::clamp(sub->y(), 0, std::max(0, ClientHeight() - sub->height())));
+    }
   }
   if (sub->isMinimized()) sub->showNormal();
   sub->show();

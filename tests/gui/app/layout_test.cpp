@@ -53,6 +53,16 @@ TEST_F(LayoutTest, ShowMakesEachWindowOnceAndCloseDeletesIt) {
   EXPECT_EQ(children_.ActiveWindow(), 0);
 }
 
+// A new window opens within the area: no larger than it, and moved back from
+// its edges when the area's own placement would push it out.
+TEST_F(LayoutTest, ANewWindowOpensWithinTheArea) {
+  for (int window : {kEditorWindow, kPlotWindow, kSinglePointsWindow}) {
+    QMdiSubWindow* sub = children_.Show(window);
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(QRect(0, 0, ClientWidth(), ClientHeight()).contains(sub->geometry())) << window;
+  }
+}
+
 TEST_F(LayoutTest, TilerPutsTheEditorLeftAndTheFirstRightWindowBesideItAtFullHeight) {
   children_.Show(kEditorWindow);
   children_.Show(kSinglePointsWindow);
