@@ -169,7 +169,8 @@ std::shared_ptr<ModalSeen> CreateProject(T32Main& main, const QString& title, in
     AnswerWindow<NewMod>([&](NewMod& newMod) {
       EXPECT_EQ(newMod.TitleBox().text(), "???");
       // The title box has the focus and its "???" is selected: typing replaces it.
-      EXPECT_EQ(QApplication::focusWidget(), &newMod.TitleBox());
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&newMod));
+      ASSERT_EQ(QApplication::focusWidget(), &newMod.TitleBox());
       EXPECT_EQ(newMod.TitleBox().selectedText(), "???");
       QTest::keyClicks(QApplication::focusWidget(), "test2");
       EXPECT_EQ(newMod.TitleBox().text(), "test2");
