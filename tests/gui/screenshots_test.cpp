@@ -39,6 +39,24 @@ TEST(ScreenshotTest, MainWindowWithAProjectAndItsTable) {
   SaveScreenshot(*main, "main_window");
 }
 
+// The editor, plot and table cascaded: each keeps a size that shows its
+// content, each title bar in view.
+TEST(ScreenshotTest, MainWindowWithItsWindowsCascaded) {
+  test::ProgramHome home;
+  auto main = test::OpenSample(home, "copper-glycine-titration.cld");
+  main->show();
+  main->calc_Click(0);
+  main->calc_Click(1);
+  main->Tile_Click(1);
+  for (int window : {kEditorWindow, kPlotWindow, kTableWindow}) {
+    QWidget* shown = main->Children().Widget(window);
+    ASSERT_NE(shown, nullptr) << window;
+    EXPECT_GT(shown->height(), 200) << window;
+    EXPECT_GT(shown->width(), 300) << window;
+  }
+  SaveScreenshot(*main, "main_window_cascade");
+}
+
 TEST(ScreenshotTest, StartNewProjectRestoreImportSavePromptAndPointsWindows) {
   test::ProgramHome home;
   T32Main main(home.Folder());

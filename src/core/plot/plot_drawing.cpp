@@ -11,6 +11,7 @@ namespace tarn {
 namespace {
 
 constexpr int kYIntervals = 10;
+constexpr int kSmallestPlot = 20;           // pixels each way
 constexpr double kScreenLabelSpacing = 22;  // pixels between labelled ticks: a line and a half
 constexpr double kCopyTextHeight = 32;      // 3.2 mm
 constexpr double kMinCopyTextHeight = 22;
@@ -186,6 +187,10 @@ std::optional<MarkerVisibility> DrawScreenPlot(Surface& surface, ChartState& cha
   SetRect(chart, ScreenPlotRect(boxWidth, boxHeight, SelectedY(state), view.pHTicked));
   chart.sizeFactor = 1;
   chart.penWidth = 1;
+  // A box too small for the margins (a strip at an extreme aspect ratio in a
+  // small window) gets no drawing rather than one turned inside out.
+  if (chart.plotRight - chart.plotLeft < kSmallestPlot || chart.plotBottom - chart.plotTop < kSmallestPlot)
+    return std::nullopt;
   return Drawcurves(surface, chart, state, results, data, view);
 }
 

@@ -83,7 +83,8 @@ std::optional<MarkerVisibility> Drawcurves(Surface& surface, ChartState& chart, 
                                            const SeriesResults& results, PlotData& data, PlotView& view);
 
 // The screen plot: the rectangle for the box size, size factor 1, pen width
-// 1, then Drawcurves.
+// 1, then Drawcurves. Nothing is drawn (and nothing returned) when the
+// rectangle is less than 20 pixels either way.
 std::optional<MarkerVisibility> DrawScreenPlot(Surface& surface, ChartState& chart, ProjectState& state,
                                                const SeriesResults& results, PlotData& data, PlotView& view,
                                                int boxWidth, int boxHeight);

@@ -19,6 +19,13 @@ bool IsNormal(const QMdiSubWindow& window) {
   return !window.isMinimized() && !window.isMaximized();
 }
 
+// A window is never made smaller than its content allows (the plot window
+// keeps room for its plot): beyond the area it scrolls instead.
+QMdiSubWindow* KeepContent(QMdiSubWindow* window) {
+  if (window != nullptr) window->setMinimumSize(window->minimumSizeHint());
+  return window;
+}
+
 }  // namespace
 
 int HelpContextOf(int window) {
@@ -83,7 +90,7 @@ QMdiSubWindow* ChildWindows::Show(int window) {
     QSize frame = sub->size() - widget->size();
     QSize own = wanted + frame;
     ownSizes_[static_cast<std::size_t>(window)] = own;
-    sub->resize(own);
+    KeepContent(sub)->resize(own);
     // Within the area once it is shown (before, it has no size of its own
     // yet): as large as fits, moved back from the area's edges as needed.
     if (area_.isVisible()) {
@@ -131,20 +138,20 @@ QMdiSubWindow* ChildWindows::FirstRightWindow() const {
 
 void ChildWindows::Tiler() {
   int left = 0;
-  if (QMdiSubWindow* editor = SubWindow(kEditorWindow)) {
+  if (QMdiSubWindow* editor = KeepContent(SubWindow(kEditorWindow))) {
     editor->showNormal();
     editor->setGeometry(0, 0, TwipsToPixelsX(kEditorWidthTwips), ClientHeight());
     left = editor->width();
   }
-  if (QMdiSubWindow* right = FirstRightWindow()) {
+  if (QMdiSubWindow* right = KeepContent(FirstRightWindow())) {
     right->showNormal();
     right->setGeometry(left, 0, std::max(0, ClientWidth() - left), ClientHeight());
   }
 }
 
 void ChildWindows::Split(int rightWindow, int side, bool tiling) {
-  QMdiSubWindow* editor = SubWindow(kEditorWindow);
-  QMdiSubWindow* right = SubWindow(rightWindow);
+  QMdiSubWindow* editor = KeepContent(SubWindow(kEditorWindow));
+  QMdiSubWindow* right = KeepContent(SubWindow(rightWindow));
   if (!tiling || editor == nullptr || right == nullptr || !IsNormal(*editor) || !IsNormal(*right)) return;
   if (side == 1) {
     right->move(editor->width(), right->y());
@@ -157,11 +164,11 @@ void ChildWindows::Split(int rightWindow, int side, bool tiling) {
 }
 
 void ChildWindows::FitToClient(bool tiling) {
-  QMdiSubWindow* editor = SubWindow(kEditorWindow);
+  QMdiSubWindow* editor = KeepContent(SubWindow(kEditorWindow));
   if (editor != nullptr && IsNormal(*editor)) editor->setGeometry(editor->x(), 0, editor->width(), ClientHeight());
   if (!tiling || editor == nullptr) return;
   for (int window : kRightWindows) {
-    QMdiSubWindow* right = SubWindow(window);
+    QMdiSubWindow* right = KeepContent(SubWindow(window));
     if (right == nullptr || !IsNormal(*right)) continue;
     int width = ClientWidth() - editor->width();
     if (width > 0) right->setGeometry(right->x(), 0, width, ClientHeight());
@@ -178,7 +185,7 @@ void ChildWindows::Cascade() {
   if (active != 0) order.push_back(active);
   QPoint corner(0, 0);
   for (int window : order) {
-    QMdiSubWindow* sub = SubWindow(window);
+    QMdiSubWindow* sub = KeepContent(SubWindow(window));
     sub->showNormal();
     QSize own = ownSizes_[static_cast<std::size_t>(window)];
     QSize size(std::max(own.width(), kMinCascadeWidth), std::max(own.height(), kMinCascadeHeight));

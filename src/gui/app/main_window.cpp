@@ -85,6 +85,9 @@ T32Main::T32Main(std::string programFolder, QWidget* parent)
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowIcon(ProgramIcon());
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+  // A window larger than the area (the plot in a small main window) can be scrolled into view.
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea_->viewport()->installEventFilter(this);
   setCentralWidget(mdiArea_);
   menus_ = BuildMainMenus(*this);

@@ -132,6 +132,11 @@ TEST_F(PlotDrawing, FlatPhAndMissingResultsDrawSafely) {
   DrawCopy(copy, chart, s.state, s.results, data, view, std::vector<bool>(11, true), 1.0);
   EXPECT_FALSE(copy.TextsOf("8").empty());
 
+  // A box too small for the margins draws nothing rather than a plot turned inside out.
+  surface.Clear();
+  EXPECT_FALSE(DrawScreenPlot(surface, chart, s.state, s.results, data, view, 120, 90).has_value());
+  EXPECT_TRUE(surface.calls.empty());
+
   surface.Clear();
   s.results.ifail = kIterationLimit;
   EXPECT_FALSE(Draw().has_value());

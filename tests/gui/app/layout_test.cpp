@@ -78,6 +78,19 @@ TEST_F(LayoutTest, TilerPutsTheEditorLeftAndTheFirstRightWindowBesideItAtFullHei
   EXPECT_EQ(Frame(kPlotWindow), QRect(editorWidth_, 0, ClientWidth() - editorWidth_, ClientHeight()));
 }
 
+// A window whose content needs more room than the tiling leaves it (the plot
+// in a small main window) keeps that room and reaches beyond the area,
+// which then scrolls, rather than being cut.
+TEST_F(LayoutTest, TilingNeverSqueezesAWindowBelowItsContent) {
+  children_.Show(kEditorWindow);
+  children_.Show(kPlotWindow)->widget()->setMinimumSize(900, 400);
+  children_.Tiler();
+  EXPECT_GE(children_.Widget(kPlotWindow)->width(), 900);
+  EXPECT_EQ(Frame(kPlotWindow).left(), editorWidth_);
+  EXPECT_GT(Frame(kPlotWindow).right(), ClientWidth());
+  EXPECT_EQ(Frame(kPlotWindow).width(), children_.SubWindow(kPlotWindow)->minimumSizeHint().width());
+}
+
 TEST_F(LayoutTest, SplitKeepsTheWindowsSideBySideOnlyWhileTiling) {
   children_.Show(kEditorWindow);
   children_.Show(kConditionalWindow);

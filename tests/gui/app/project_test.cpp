@@ -229,6 +229,7 @@ TEST(ProjectTest, NewProjectsFromTheStartWindow) {
   second.calc_Click(0);  // a distribution without a proton calculates at once too
   EXPECT_EQ(second.GetSession().results.ifail, kSuccess);
   EXPECT_TRUE(second.Children().IsOpen(kPlotWindow));
+  SaveScreenshot(second, "new_project_distribution_plot");
 }
 
 TEST(ProjectTest, CancelledNewProjectReturnsToTheStartWindow) {

@@ -138,6 +138,7 @@ TEST(StartUpTest, OpenStoredProjectStartsOnTarnProjects) {
     AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
       filters = dialog.nameFilters();
       selected = dialog.selectedNameFilter();
+      SaveScreenshot(dialog, "open_stored_project_dialog");
       AnswerStartWindow([](Startup& again) { ChooseQuit(again); });
       dialog.reject();
     });
