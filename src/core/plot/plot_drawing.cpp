@@ -74,7 +74,8 @@ void DrawPhTicks(Surface& surface, const ChartState& c, const PhScale& ph, const
   }
   for (long long k = t.k0; k <= t.k1; k += t.spacing) {
     double v = static_cast<double>(k) * t.step;
-    TextOutHeight(surface, x + 16 * s, ph.Position(v) - 8 * s, 0, kTextCentre, TickFormat(v, t.step));
+    // Clear of the tick's end, however many digits the label has.
+    TextOutHeight(surface, x + 11 * s, ph.Position(v) - 8 * s, 0, kTextLeft, TickFormat(v, t.step));
   }
 }
 

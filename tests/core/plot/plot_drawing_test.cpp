@@ -113,6 +113,10 @@ TEST_F(PlotDrawing, PhAxisPlacesItsLabelOnceAndItsTitleBetweenTwoLabels) {
   EXPECT_EQ(surface.TextsOf("pH")[1].y, 276);
   ASSERT_FALSE(surface.TextsOf("6").empty());
   EXPECT_EQ(surface.TextsOf("6").back().y, 232 - 8);
+  // Two-digit labels start clear of the ticks' ends (530 + 4 + 6).
+  ASSERT_FALSE(surface.TextsOf("10").empty());
+  EXPECT_EQ(surface.TextsOf("10").back().align, TextAlign::kLeft);
+  EXPECT_GE(surface.TextsOf("10").back().x, 530 + 4 + 6 + 4);
   RecordedCall lastLine = surface.Lines().back();
   EXPECT_EQ(lastLine.x, 530);
   EXPECT_EQ(lastLine.y, 24);
