@@ -8,13 +8,13 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
+#include <QTextBrowser>
 
-#include "support/app_fixture.h"
 #include "app/program_folder.h"
 #include "app/recent_files.h"
 #include "gui/app/about_window.h"
 #include "gui/app/clipboard_viewer.h"
+#include "gui/app/help_command.h"
 #include "gui/app/help_window.h"
 #include "gui/app/import_window.h"
 #include "gui/app/new_project_window.h"
@@ -23,6 +23,7 @@
 #include "gui/tables/table_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
+#include "support/app_fixture.h"
 
 namespace tarn::gui {
 namespace {
@@ -36,6 +37,24 @@ TEST(ScreenshotTest, MainWindowWithAProjectAndItsTable) {
   main->calc_Click(1);
   ASSERT_TRUE(main->Children().IsOpen(kTableWindow));
   SaveScreenshot(*main, "main_window");
+}
+
+// The editor, plot and table cascaded: each keeps a size that shows its
+// content, each title bar in view.
+TEST(ScreenshotTest, MainWindowWithItsWindowsCascaded) {
+  test::ProgramHome home;
+  auto main = test::OpenSample(home, "copper-glycine-titration.cld");
+  main->show();
+  main->calc_Click(0);
+  main->calc_Click(1);
+  main->Tile_Click(1);
+  for (int window : {kEditorWindow, kPlotWindow, kTableWindow}) {
+    QWidget* shown = main->Children().Widget(window);
+    ASSERT_NE(shown, nullptr) << window;
+    EXPECT_GT(shown->height(), 200) << window;
+    EXPECT_GT(shown->width(), 300) << window;
+  }
+  SaveScreenshot(*main, "main_window_cascade");
 }
 
 TEST(ScreenshotTest, StartNewProjectRestoreImportSavePromptAndPointsWindows) {
@@ -71,10 +90,23 @@ TEST(ScreenshotTest, TableAboutHelpAndClipboardWindows) {
   SaveScreenshot(table, "table_window");
   table.SigFig_Click(1);
   SaveScreenshot(table, "table_window_high");
-  AboutWindow about;
+  // The About window: the version, what Tarn is and where its help is (a
+  // link that opens it); no address that leads nowhere.
+  test::ProgramHome home;
+  AboutWindow about(home.Folder());
   EXPECT_EQ(about.windowTitle(), "About Tarn");
   EXPECT_EQ(about.findChild<QLabel*>("Version")->text(), QStringLiteral("Version " TARN_PROJECT_VERSION));
-  EXPECT_TRUE(about.findChild<QLabel*>("Contact")->text().contains(QRegularExpression("href=\"(mailto|https):")));
+  auto* helpPlace = about.findChild<QLabel*>("HelpPlace");
+  ASSERT_NE(helpPlace, nullptr);
+  EXPECT_TRUE(helpPlace->text().contains(QString::fromStdString(HelpFolder(home.Folder()))));
+  for (const QLabel* label : about.findChildren<QLabel*>()) {
+    EXPECT_FALSE(label->text().contains("example")) << label->text().toStdString();
+    EXPECT_FALSE(label->text().contains("mailto:")) << label->text().toStdString();
+  }
+  emit helpPlace->linkActivated(QStringLiteral("help"));
+  ASSERT_NE(OpenHelpWindow(), nullptr);
+  EXPECT_EQ(OpenHelpWindow()->Browser().source().fileName(), "index.html");
+  CloseHelp();
   SaveScreenshot(about, "about_window");
   HelpWindow help(test::SourcePath("help"));
   help.ShowPage(kHelpMainPage);

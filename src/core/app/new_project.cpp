@@ -44,6 +44,13 @@ void SetReagent(ProjectState& s, int j, double burette) {
   s.final(j, kDistribution) = s.initial(j, kDistribution);
 }
 
+// Without a proton the distribution sweeps the last reagent's total from the
+// others' concentration to twice it, so it too calculates at once.
+void SetSweptReagent(ProjectState& s) {
+  int last = s.nreag;
+  s.final(last, kDistribution) = Single(2 * s.initial(last, kDistribution));
+}
+
 void SetProton(ProjectState& s) {
   int h = s.nreag;
   s.logbeta(2) = Single(-13.77);
@@ -82,7 +89,10 @@ void BuildNewProject(ProjectState& state, const NewProjectChoice& choice, std::s
   double titrant = Single(-0.1);
   for (int j = 1; j <= s.nreag; ++j) SetReagent(s, j, choice.protonPresent && j == s.nreag ? titrant : 0.0);
   DeriveTitrationConcentrations(s);
-  if (choice.protonPresent) SetProton(s);
+  if (choice.protonPresent)
+    SetProton(s);
+  else
+    SetSweptReagent(s);
   s.proton = FindProton(s);
   s.title = choice.title;
   s.currentFile = NewProjectPath(writedir, choice.title);

@@ -2,7 +2,8 @@
 // A new project with a ready-to-run default model, as the new-project window
 // builds it when the user accepts: reagents named "A", "B", ... each with 0.2
 // in 10 mL titrated by 2 mL, one species made of one of every reagent, and
-// with a proton the hydroxide species H-1.
+// with a proton the hydroxide species H-1. The distribution runs over pH 3
+// to 9 with a proton, else over the last reagent's total from 0.2 to 0.4.
 
 #include <optional>
 #include <string>

@@ -161,7 +161,11 @@ std::vector<int> StandardSpecies(const ProjectState& state) {
 
 std::string SumMembershipText(const ProjectState& state, const KappDefinition& def, int s) {
   std::string text;
-  for (int k = 1; k <= state.nreag + state.nspecies; ++k) text += def.sumMember(k, s) ? "-1" : "0";
+  auto add = [&text](const std::string& member) { text += (text.empty() ? "" : " + ") + member; };
+  for (int j = 1; j <= state.nreag; ++j)
+    if (def.sumMember(j, s)) add(state.name(j));
+  for (int i = 1; i <= state.nspecies; ++i)
+    if (def.sumMember(state.nreag + i, s)) add(SpeciesFormula(state, i));
   return text;
 }
 
@@ -169,10 +173,7 @@ std::string KappArgumentText(const ProjectState& state, const KappDefinition& de
   const int code = def.termType(t, s), arg = def.termArg(t, s);
   const KappTermKind kind = TermKind(state.nreag, code);
   // A sum with no member ticked yet shows nothing, as an argument not chosen.
-  if (kind == KappTermKind::kSum) {
-    const std::string members = SumMembershipText(state, def, s);
-    return members.find('1') == std::string::npos ? std::string() : members;
-  }
+  if (kind == KappTermKind::kSum) return SumMembershipText(state, def, s);
   if (kind == KappTermKind::kNone || arg == 0) return {};
   if (kind == KappTermKind::kComplex) return arg <= state.nspecies ? SpeciesFormula(state, arg) : std::string();
   return arg <= state.nreag ? state.name(arg) : std::string();

@@ -73,7 +73,7 @@ std::vector<int> StandardSpecies(const ProjectState& state);
 
 // The text of a term's argument as the definition grid shows it: the species
 // formula of a complex term, the reagent's name for the reagent terms, the
-// membership text of a sum term ("-1" per member, "0" per other entry);
+// members of a sum term by name ("L + LH", reagents first, then complexes);
 // empty when nothing is chosen.
 std::string KappArgumentText(const ProjectState& state, const KappDefinition& def, int t, int s);
 std::string SumMembershipText(const ProjectState& state, const KappDefinition& def, int s);

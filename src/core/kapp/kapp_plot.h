@@ -17,7 +17,17 @@ inline constexpr int kKappPlotTop = 24;
 inline constexpr int kKappPlotRightMargin = 16;
 inline constexpr int kKappPlotBottomMargin = 40;
 
-// Draws the axes (ChartAxes, 10 y intervals) and the curve, one straight line
+// The y range the plot shows for log Kapp from ymin to ymax (in either
+// order): a fiftieth of the data's range more on each side, widened to
+// whole tick steps, so the curve keeps off the frame and ticks reach past it.
+struct KappYRange {
+  double low = 0;
+  double high = 0;
+};
+KappYRange KappPlotYRange(double ymin, double ymax);
+
+// Draws the axes (ChartAxes, 10 y intervals, the range of KappPlotYRange) and
+// the curve, one straight line
 // from point to point, on a surface of width x height units. Returns the
 // chart state with its scale, for MapX and MapY. twipsPerPixel is the
 // screen's, for the point sizes of the texts.

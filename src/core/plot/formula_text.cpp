@@ -94,8 +94,9 @@ int FormulaText(Surface& surface, int x, int y, double s, const std::string& tex
   return Round(x + Walk(surface, x, y, text, m, true));
 }
 
-int Chemicals3(Surface& surface, int x, int y, const std::string& text, bool draw) {
-  Metrics m{FontSpec{32, FontHeight::kCharacter}, FontSpec{28, FontHeight::kCell}, -6, 10};
+int Chemicals3(Surface& surface, int x, int y, const std::string& text, bool draw, double scale) {
+  Metrics m{FontSpec{32 * scale, FontHeight::kCharacter}, FontSpec{28 * scale, FontHeight::kCell}, Round(-6 * scale),
+            Round(10 * scale)};
   return Round(Walk(surface, x, y, text, m, draw));
 }
 

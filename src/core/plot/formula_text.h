@@ -26,8 +26,9 @@ namespace tarn {
 int FormulaText(Surface& surface, int x, int y, double s, const std::string& text);
 
 // The same for the plot copy, whose y grows upwards (units 0.1 mm): normal
-// font height 32, small font 28, subscripts at y - 6, superscripts at y + 10.
-// Draws only when draw is true; returns the width of the text either way.
-int Chemicals3(Surface& surface, int x, int y, const std::string& text, bool draw);
+// font height 32, small font 28, subscripts at y - 6, superscripts at y + 10,
+// all times scale. Draws only when draw is true; returns the width of the
+// text either way.
+int Chemicals3(Surface& surface, int x, int y, const std::string& text, bool draw, double scale = 1);
 
 }  // namespace tarn

@@ -10,6 +10,13 @@ namespace tarn {
 
 namespace {
 
+constexpr int kYIntervals = 10;
+constexpr int kSmallestPlot = 20;           // pixels each way
+constexpr double kScreenLabelSpacing = 22;  // pixels between labelled ticks: a line and a half
+constexpr double kCopyTextHeight = 32;      // 3.2 mm
+constexpr double kMinCopyTextHeight = 22;
+constexpr int kFullTextCopyHeight = 600;  // from this height on the copy's text has its full size
+
 int SelectedY(const ProjectState& state) {
   return std::clamp(state.plot.yChoice, 0, 2);
 }
@@ -67,7 +74,8 @@ void DrawPhTicks(Surface& surface, const ChartState& c, const PhScale& ph, const
   }
   for (long long k = t.k0; k <= t.k1; k += t.spacing) {
     double v = static_cast<double>(k) * t.step;
-    TextOutHeight(surface, x + 16 * s, ph.Position(v) - 8 * s, 0, kTextCentre, TickFormat(v, t.step));
+    // Clear of the tick's end, however many digits the label has.
+    TextOutHeight(surface, x + 11 * s, ph.Position(v) - 8 * s, 0, kTextLeft, TickFormat(v, t.step));
   }
 }
 
@@ -76,17 +84,6 @@ int LabelX(const PlotRect& r, const ProjectState& state, int k, double width) {
 }
 
 }  // namespace
-
-PlotRect RectOf(const ChartState& c) {
-  return PlotRect{c.plotLeft, c.plotTop, c.plotRight, c.plotBottom};
-}
-
-void SetRect(ChartState& c, const PlotRect& r) {
-  c.plotLeft = r.left;
-  c.plotTop = r.top;
-  c.plotRight = r.right;
-  c.plotBottom = r.bottom;
-}
 
 bool PhAxisShown(const ProjectState& state, const PlotView& view) {
   return view.pHTicked && SelectedY(state) == kYPercent && state.proton != 0;
@@ -136,13 +133,14 @@ void GraphS(Surface& surface, const ChartState& chart, const ProjectState& state
   for (int k = 1; k <= state.ntotal(); ++k) {
     if (state.plotMark.Upper() < k || state.plotMark(k) != 1) continue;
     surface.SelectPen(chart.penWidth, SpeciesColour(state, k, blackWhite));
-    surface.MoveTo(MapX(chart, data.plotX(1)), MapY(chart, data.plotY(1, k)));
+    ClippedPen pen(surface, RectOf(chart));
+    pen.MoveTo(MapX(chart, data.plotX(1)), MapY(chart, data.plotY(1, k)));
     for (int p = 2; p <= n; ++p) {
       int x = MapX(chart, data.plotX(p)), y = MapY(chart, data.plotY(p, k));
       if (data.plotY(p, k) > ylow)
-        surface.LineTo(x, y);
+        pen.LineTo(x, y);
       else
-        surface.MoveTo(x, y);
+        pen.MoveTo(x, y);
     }
   }
 }
@@ -162,12 +160,14 @@ void DrawPhAxis(Surface& surface, const ChartState& chart, ProjectState& state, 
   surface.MoveTo(chart.plotRight + 4, chart.plotBottom + 4);
   surface.LineTo(chart.plotRight + 4, chart.plotTop);
   PlaceWaitingPhLabel(chart, state, results, ph, view);
-  TickRange t = YTicks(low, high, NiceStep(low, high, 10));
-  DrawPhTicks(surface, chart, ph, t);
   int s = chart.sizeFactor;
+  int intervals = FittingIntervals(low, high, kYIntervals, chart.plotBottom - chart.plotTop, kScreenLabelSpacing * s);
+  TickRange t = YTicks(low, high, NiceStep(low, high, intervals));
+  DrawPhTicks(surface, chart, ph, t);
   TextOutHeight(surface, chart.plotRight + 56 * s, PhTitleY(chart, ph, t) - 8 * s, 0, kTextCentre, "pH");
-  surface.MoveTo(MapX(chart, data.plotX(1)), ph.Position(PhAt(results, 1)));
-  for (int p = 2; p <= n; ++p) surface.LineTo(MapX(chart, data.plotX(p)), ph.Position(PhAt(results, p)));
+  ClippedPen pen(surface, RectOf(chart));
+  pen.MoveTo(MapX(chart, data.plotX(1)), ph.Position(PhAt(results, 1)));
+  for (int p = 2; p <= n; ++p) pen.LineTo(MapX(chart, data.plotX(p)), ph.Position(PhAt(results, p)));
 }
 
 std::optional<MarkerVisibility> Drawcurves(Surface& surface, ChartState& chart, ProjectState& state,
@@ -175,7 +175,8 @@ std::optional<MarkerVisibility> Drawcurves(Surface& surface, ChartState& chart, 
   if (!HasResults(state, results)) return std::nullopt;
   GraphX(state, results, data);
   GraphY(state, data);
-  GraphAxes(surface, chart, 10, data.xmin, data.ymin, data.xmax, data.ymax, data.xTitle, data.yTitle, state.title);
+  GraphAxes(surface, chart, kYIntervals, data.xmin, data.ymin, data.xmax, data.ymax, data.xTitle, data.yTitle,
+            state.title);
   GraphS(surface, chart, state, results, data, view.blackWhite);
   if (PhAxisShown(state, view)) DrawPhAxis(surface, chart, state, results, data, view);
   return LimitMarkers(state, results, data);
@@ -187,6 +188,10 @@ std::optional<MarkerVisibility> DrawScreenPlot(Surface& surface, ChartState& cha
   SetRect(chart, ScreenPlotRect(boxWidth, boxHeight, SelectedY(state), view.pHTicked));
   chart.sizeFactor = 1;
   chart.penWidth = 1;
+  // A box too small for the margins (a strip at an extreme aspect ratio in a
+  // small window) gets no drawing rather than one turned inside out.
+  if (chart.plotRight - chart.plotLeft < kSmallestPlot || chart.plotBottom - chart.plotTop < kSmallestPlot)
+    return std::nullopt;
   return Drawcurves(surface, chart, state, results, data, view);
 }
 
@@ -217,9 +222,18 @@ void Hidelabels(ProjectState& state) {
   for (int k = 1; k <= last; ++k) state.speciesInfo(0, k) = state.speciesInfo(1, k) = 0;
 }
 
+bool AspectAccepted(double aspect) {
+  return aspect >= kMinAspect && aspect <= kMaxAspect;
+}
+
 int CopyHeight(double aspect) {
   if (!(aspect > 0) || !std::isfinite(aspect)) aspect = 1;
-  return std::max(RoundCoordinate(kCopyWidth / aspect), kMinCopyHeight);
+  return RoundCoordinate(kCopyWidth / std::clamp(aspect, kMinAspect, kMaxAspect));
+}
+
+double CopyTextHeight(int height) {
+  double scaled = std::nearbyint(kCopyTextHeight * height / kFullTextCopyHeight);
+  return std::clamp(scaled, kMinCopyTextHeight, kCopyTextHeight);
 }
 
 namespace {
@@ -228,7 +242,6 @@ ClipAxes CopyAxes(const ProjectState& state, const SeriesResults& results, const
   ClipAxes axes;
   axes.xmin = data.xmin, axes.xmax = data.xmax, axes.ymin = data.ymin, axes.ymax = data.ymax;
   axes.xTitle = data.xTitle, axes.yTitle = data.yTitle, axes.title = state.title;
-  axes.concentrationY = SelectedY(state) == kYConcentration;
   if (PhAxisShown(state, view)) {
     PhRange(results, axes.pHLow, axes.pHHigh);
     axes.pHTitle = "pH";
@@ -241,7 +254,7 @@ ClipAxes CopyAxes(const ProjectState& state, const SeriesResults& results, const
 }
 
 void CopyLabels(Surface& surface, const ChartState& c, const ProjectState& state, const PlotView& view,
-                const std::vector<bool>& labelVisible) {
+                const std::vector<bool>& labelVisible, double scale) {
   PlotRect r = RectOf(c);
   int last = std::min(
       {state.ntotal(), state.caption.Upper(), state.speciesInfo.Upper2(), static_cast<int>(labelVisible.size()) - 1});
@@ -250,10 +263,10 @@ void CopyLabels(Surface& surface, const ChartState& c, const ProjectState& state
     if (!labelVisible[static_cast<std::size_t>(k)]) continue;
     std::string text(Trim(state.caption(k)));
     if (k == 0 && text.empty()) text = "pH";
-    int width = Chemicals3(surface, 0, 0, text, false);
-    int y = RoundCoordinate(r.top - state.speciesInfo(1, k) * (r.top - r.bottom) - 14);
+    int width = Chemicals3(surface, 0, 0, text, false, scale);
+    int y = RoundCoordinate(r.top - state.speciesInfo(1, k) * (r.top - r.bottom) - 14 * scale);
     surface.SetTextColour(SpeciesColour(state, k, view.blackWhite));
-    Chemicals3(surface, LabelX(r, state, k, width), y, text, true);
+    Chemicals3(surface, LabelX(r, state, k, width), y, text, true, scale);
   }
 }
 
@@ -262,16 +275,18 @@ void CopyLabels(Surface& surface, const ChartState& c, const ProjectState& state
 CopySize DrawCopy(Surface& surface, ChartState& chart, ProjectState& state, const SeriesResults& results,
                   PlotData& data, const PlotView& view, const std::vector<bool>& labelVisible, double aspect) {
   CopySize size{kCopyWidth, CopyHeight(aspect)};
-  SetRect(chart, PlotRect{256, size.height - 360, 851, 120});
+  SetRect(chart, PlotRect{0, size.height, size.width, 0});
   chart.penWidth = 2;
   if (!HasResults(state, results)) return size;
   GraphX(state, results, data);
   GraphY(state, data);
   ClipAxes axes = CopyAxes(state, results, data, view);
+  axes.textHeight = CopyTextHeight(size.height);
+  SetRect(chart, ClipPlotRect(surface, axes, size.width, size.height));
   Chart_Clip(surface, chart, axes);
   data.xmin = axes.xmin, data.xmax = axes.xmax, data.ymin = axes.ymin, data.ymax = axes.ymax;
   GraphS(surface, chart, state, results, data, view.blackWhite);
-  CopyLabels(surface, chart, state, view, labelVisible);
+  CopyLabels(surface, chart, state, view, labelVisible, axes.textHeight / kCopyTextHeight);
   return size;
 }
 

@@ -21,17 +21,6 @@
 
 namespace tarn {
 
-struct PlotRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend bool operator==(const PlotRect&, const PlotRect&) = default;
-};
-
-PlotRect RectOf(const ChartState& chart);
-void SetRect(ChartState& chart, const PlotRect& rect);
-
 // The window's display options that the drawing reads.
 struct PlotView {
   bool pHTicked = false;        // "Show calculated pH"
@@ -94,7 +83,8 @@ std::optional<MarkerVisibility> Drawcurves(Surface& surface, ChartState& chart, 
                                            const SeriesResults& results, PlotData& data, PlotView& view);
 
 // The screen plot: the rectangle for the box size, size factor 1, pen width
-// 1, then Drawcurves.
+// 1, then Drawcurves. Nothing is drawn (and nothing returned) when the
+// rectangle is less than 20 pixels either way.
 std::optional<MarkerVisibility> DrawScreenPlot(Surface& surface, ChartState& chart, ProjectState& state,
                                                const SeriesResults& results, PlotData& data, PlotView& view,
                                                int boxWidth, int boxHeight);
@@ -121,22 +111,31 @@ bool CheckVisibility(const PlotRect& rect, const LabelBox& label);
 // Resets the positions of labels 1..ntotal (the window hides them).
 void Hidelabels(ProjectState& state);
 
+// The aspect ratios (width / height) the plot accepts: beyond them a plot
+// or its copy would be a strip without room for its curves.
+inline constexpr double kMinAspect = 0.2;
+inline constexpr double kMaxAspect = 5;
+// Whether the window takes a typed aspect ratio.
+bool AspectAccepted(double aspect);
+
 // The plot copy: 1107 units (0.1 mm) wide, the height from the aspect ratio
-// (width / height), rounded to the even neighbour at halves. The copy keeps
-// 360 units above the plot and 120 below it, so it is never less than 500
-// high: a wider ratio would put the plot's top below its bottom.
+// (width / height, held within the accepted ratios), rounded to the even
+// neighbour at halves: 221 to 5535 units.
 inline constexpr int kCopyWidth = 1107;
-inline constexpr int kMinCopyHeight = 500;
 int CopyHeight(double aspect);
+// The copy's text height (0.1 mm): 3.2 mm, smaller on a low picture so that
+// the axes leave the plot room (2.2 mm at the lowest).
+double CopyTextHeight(int height);
 
 struct CopySize {
   int width = 0;
   int height = 0;
 };
-// Draws the copy of the plot (y grows upwards): axes, curves with pen width 2,
-// and every label k (0..ntotal) with labelVisible[k] as formula text. The
-// chart state is left with the copy's rectangle and scale. Draws nothing
-// without results; returns the extent either way.
+// Draws the copy of the plot (y grows upwards): axes laid out for the
+// picture's size (ClipPlotRect), curves with pen width 2 clipped to the plot,
+// and every label k (0..ntotal) with labelVisible[k] as formula text of the
+// copy's text height. The chart state is left with the copy's rectangle and
+// scale. Draws nothing without results; returns the extent either way.
 CopySize DrawCopy(Surface& surface, ChartState& chart, ProjectState& state, const SeriesResults& results,
                   PlotData& data, const PlotView& view, const std::vector<bool>& labelVisible, double aspect);
 

@@ -4,13 +4,17 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/program_folder.h"
+#include "gui/app/help_command.h"
+#include "gui/ui/text.h"
+
 namespace tarn::gui {
 
 const char* ProgramVersion() {
   return TARN_VERSION;
 }
 
-AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+AboutWindow::AboutWindow(const std::string& programFolder, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Tarn"));
   setModal(true);
   auto* name = new QLabel(QStringLiteral("Tarn"), this);
@@ -23,22 +27,27 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   version->setObjectName(QStringLiteral("Version"));
   auto* purpose = new QLabel(
       QStringLiteral("Tarn simulates equilibria in solution: titrations and species distributions from a model of "
-                     "reagents, complexes and solids."),
+                     "reagents, complexes and solids, shown as speciation plots, tables of concentrations, single "
+                     "data points and conditional constants."),
       this);
+  purpose->setObjectName(QStringLiteral("Purpose"));
   purpose->setWordWrap(true);
-  auto* contact = new QLabel(QStringLiteral("Contact: <a href=\"%1\">%2</a>")
-                                 .arg(QString::fromLatin1(kContactLink), QString::fromLatin1(kContactText)),
-                             this);
-  contact->setObjectName(QStringLiteral("Contact"));
-  contact->setTextFormat(Qt::RichText);
-  contact->setOpenExternalLinks(true);
+  const QString folder = ToQ(HelpFolder(programFolder));
+  auto* help = new QLabel(QStringLiteral("Help: press F1 in any window, or open the <a href=\"help\">help pages</a>"
+                                         " (in %1).")
+                              .arg(folder.toHtmlEscaped()),
+                          this);
+  help->setObjectName(QStringLiteral("HelpPlace"));
+  help->setTextFormat(Qt::RichText);
+  help->setWordWrap(true);
+  connect(help, &QLabel::linkActivated, this, [programFolder] { ShowHelp(programFolder, kHelpMainPage); });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
-  for (QWidget* w : std::initializer_list<QWidget*>{name, version, purpose, contact}) layout->addWidget(w);
+  for (QWidget* w : std::initializer_list<QWidget*>{name, version, purpose, help}) layout->addWidget(w);
   layout->addSpacing(8);
   layout->addWidget(buttons);
-  setMinimumWidth(360);
+  setMinimumWidth(420);
 }
 
 }  // namespace tarn::gui

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
+#include <vector>
 
 #include "gui/app/help_window.h"
 #include "gui/app/session.h"
@@ -16,6 +17,13 @@ constexpr std::array<int, 3> kRightWindows{kPlotWindow, kSinglePointsWindow, kCo
 
 bool IsNormal(const QMdiSubWindow& window) {
   return !window.isMinimized() && !window.isMaximized();
+}
+
+// A window is never made smaller than its content allows (the plot window
+// keeps room for its plot): beyond the area it scrolls instead.
+QMdiSubWindow* KeepContent(QMdiSubWindow* window) {
+  if (window != nullptr) window->setMinimumSize(window->minimumSizeHint());
+  return window;
 }
 
 }  // namespace
@@ -80,8 +88,16 @@ QMdiSubWindow* ChildWindows::Show(int window) {
     subWindows_[static_cast<std::size_t>(window)] = sub;
     sub->show();
     QSize frame = sub->size() - widget->size();
-    sub->resize(std::min(wanted.width() + frame.width(), std::max(ClientWidth(), 1)),
-                std::min(wanted.height() + frame.height(), std::max(ClientHeight(), 1)));
+    QSize own = wanted + frame;
+    ownSizes_[static_cast<std::size_t>(window)] = own;
+    KeepContent(sub)->resize(own);
+    // Within the area once it is shown (before, it has no size of its own
+    // yet): as large as fits, moved back from the area's edges as needed.
+    if (area_.isVisible()) {
+      sub->resize(own.boundedTo(QSize(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1))));
+      sub->move(std::clamp(sub->x(), 0, std::max(0, ClientWidth() - sub->width())),
+                std::clamp(sub->y(), 0, std::max(0, ClientHeight() - sub->height())));
+    }
   }
   if (sub->isMinimized()) sub->showNormal();
   sub->show();
@@ -122,20 +138,20 @@ QMdiSubWindow* ChildWindows::FirstRightWindow() const {
 
 void ChildWindows::Tiler() {
   int left = 0;
-  if (QMdiSubWindow* editor = SubWindow(kEditorWindow)) {
+  if (QMdiSubWindow* editor = KeepContent(SubWindow(kEditorWindow))) {
     editor->showNormal();
     editor->setGeometry(0, 0, TwipsToPixelsX(kEditorWidthTwips), ClientHeight());
     left = editor->width();
   }
-  if (QMdiSubWindow* right = FirstRightWindow()) {
+  if (QMdiSubWindow* right = KeepContent(FirstRightWindow())) {
     right->showNormal();
     right->setGeometry(left, 0, std::max(0, ClientWidth() - left), ClientHeight());
   }
 }
 
 void ChildWindows::Split(int rightWindow, int side, bool tiling) {
-  QMdiSubWindow* editor = SubWindow(kEditorWindow);
-  QMdiSubWindow* right = SubWindow(rightWindow);
+  QMdiSubWindow* editor = KeepContent(SubWindow(kEditorWindow));
+  QMdiSubWindow* right = KeepContent(SubWindow(rightWindow));
   if (!tiling || editor == nullptr || right == nullptr || !IsNormal(*editor) || !IsNormal(*right)) return;
   if (side == 1) {
     right->move(editor->width(), right->y());
@@ -148,19 +164,39 @@ void ChildWindows::Split(int rightWindow, int side, bool tiling) {
 }
 
 void ChildWindows::FitToClient(bool tiling) {
-  QMdiSubWindow* editor = SubWindow(kEditorWindow);
+  QMdiSubWindow* editor = KeepContent(SubWindow(kEditorWindow));
   if (editor != nullptr && IsNormal(*editor)) editor->setGeometry(editor->x(), 0, editor->width(), ClientHeight());
   if (!tiling || editor == nullptr) return;
   for (int window : kRightWindows) {
-    QMdiSubWindow* right = SubWindow(window);
+    QMdiSubWindow* right = KeepContent(SubWindow(window));
     if (right == nullptr || !IsNormal(*right)) continue;
     int width = ClientWidth() - editor->width();
     if (width > 0) right->setGeometry(right->x(), 0, width, ClientHeight());
   }
 }
 
+// Qt's own cascade sizes the windows by their size hints, which windows laid
+// out by hand do not give: they would shrink to bare title bars.
 void ChildWindows::Cascade() {
-  area_.cascadeSubWindows();
+  std::vector<int> order;
+  int active = ActiveWindow();
+  for (int window = kEditorWindow; window <= kConditionalWindow; ++window)
+    if (IsOpen(window) && window != active) order.push_back(window);
+  if (active != 0) order.push_back(active);
+  QPoint corner(0, 0);
+  for (int window : order) {
+    QMdiSubWindow* sub = KeepContent(SubWindow(window));
+    sub->showNormal();
+    QSize own = ownSizes_[static_cast<std::size_t>(window)];
+    QSize size(std::max(own.width(), kMinCascadeWidth), std::max(own.height(), kMinCascadeHeight));
+    QSize room(std::max(ClientWidth() - corner.x(), 1), std::max(ClientHeight() - corner.y(), 1));
+    sub->setGeometry(QRect(corner, size.boundedTo(room)));
+    sub->raise();
+    // The next window starts one title bar further down and right.
+    int step = sub->widget() != nullptr && sub->widget()->y() > 0 ? sub->widget()->y() : 24;
+    corner += QPoint(step, step);
+  }
+  if (active != 0) area_.setActiveSubWindow(SubWindow(active));
 }
 
 }  // namespace tarn::gui

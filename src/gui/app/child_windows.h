@@ -14,12 +14,17 @@
 // - FitToClient: after the area was resized, the editor takes the full height
 //   and, while tiling, each open right-hand window the full height and the
 //   width beside the editor.
+// - Cascade: every open window at its own size (the size it opened with,
+//   never less than a minimum that shows its content, never more than the
+//   area), each a title bar lower and further right than the one before; the
+//   active window last, on top.
 //
 //   ChildWindows children(*mdiArea, [this](int w) { return CreateChild(w); });
 //   children.Show(kTableWindow);
 //   children.Tiler();
 
 #include <QPointer>
+#include <QSize>
 #include <array>
 #include <functional>
 
@@ -62,6 +67,10 @@ class ChildWindows {
   void FitToClient(bool tiling);
   void Cascade();
 
+  // The smallest size (frame included) a cascaded window gets.
+  static constexpr int kMinCascadeWidth = 360;
+  static constexpr int kMinCascadeHeight = 260;
+
  private:
   int ClientWidth() const;
   int ClientHeight() const;
@@ -70,6 +79,7 @@ class ChildWindows {
   QMdiArea& area_;
   Factory factory_;
   std::array<QPointer<QMdiSubWindow>, 6> subWindows_;
+  std::array<QSize, 6> ownSizes_;  // each window's size as it opened, frame included
 };
 
 }  // namespace tarn::gui

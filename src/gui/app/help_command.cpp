@@ -1,17 +1,42 @@
 #include "gui/app/help_command.h"
 
-#include <QWidget>
+#include <QPointer>
 
 #include "app/program_folder.h"
 #include "gui/ui/text.h"
 
 namespace tarn::gui {
 
-HelpWindow* ShowHelp(QWidget* owner, const std::string& programFolder, const std::string& page) {
-  auto* help = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (help == nullptr) help = new HelpWindow(ToQ(HelpFolder(programFolder)), owner);
+namespace {
+
+QPointer<HelpWindow>& TheHelpWindow() {
+  static QPointer<HelpWindow> help;
+  return help;
+}
+
+}  // namespace
+
+HelpWindow* ShowHelp(const std::string& programFolder, const std::string& page) {
+  QPointer<HelpWindow>& help = TheHelpWindow();
+  const QString folder = ToQ(HelpFolder(programFolder));
+  if (help != nullptr && help->Folder() != folder) CloseHelp();
+  if (help == nullptr) {
+    help = new HelpWindow(folder);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+  }
   help->ShowPage(page);
   return help;
+}
+
+HelpWindow* OpenHelpWindow() {
+  return TheHelpWindow();
+}
+
+void CloseHelp() {
+  if (HelpWindow* help = TheHelpWindow()) {
+    help->close();
+    delete help;  // at once (it is deleted on close, later)
+  }
 }
 
 }  // namespace tarn::gui

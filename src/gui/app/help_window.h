@@ -29,6 +29,7 @@ class HelpWindow : public QWidget {
   explicit HelpWindow(const QString& helpFolder, QWidget* parent = nullptr);
 
   void ShowPage(const std::string& pageName);
+  const QString& Folder() const { return folder_; }
 
   QTextBrowser& Browser() { return *browser_; }
   QAction& BackAction() { return *back_; }

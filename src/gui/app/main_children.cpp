@@ -102,13 +102,15 @@ void T32Main::RefreshPlotValues() {
 }
 
 // After a change of calculation type the results belong to the other type:
-// the reopened plot shows none until the series is calculated again
-// (Replot or Calculate), rather than old curves under the new axes.
+// the series is calculated for the new type (as Replot does) before the plot
+// opens again, so it shows the new type's curves. Conditions the new type
+// refuses show their message and leave the plot empty rather than showing
+// old curves under the new axes.
 void T32Main::ReopenPlot() {
   if (!children_.IsOpen(kPlotWindow)) return;
   children_.Close(kPlotWindow);
-  session_.results.ifail = 0;
   session_.project.recalc = true;
+  if (!Calculate()) session_.results.ifail = 0;
   ShowChild(kPlotWindow);
   if (Tiling()) Tiler();
 }
@@ -117,12 +119,17 @@ void T32Main::RefreshSinglePoints() {
   if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->SdpFill();
 }
 
+void T32Main::RefreshConditionalLists() {
+  if (auto* kapp = qobject_cast<Conditional*>(children_.Widget(kConditionalWindow))) kapp->Form_Activate();
+}
+
 void T32Main::ClearSinglePoints() {
   if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->ClearResults();
 }
 
 void T32Main::RefreshSinglePointsCaption() {
-  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->ShowTitle(session_.project.title);
+  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow)))
+    sdp->ShowTitle(session_.project.title);
 }
 
 }  // namespace tarn::gui

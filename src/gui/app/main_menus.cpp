@@ -113,6 +113,7 @@ void BuildWindowMenu(MainMenus& m, T32Main& main) {
     QObject::connect(a, &QAction::triggered, &main, [&main, i] { main.Sizes_Click(i); });
     m.sizes[static_cast<std::size_t>(i)] = a;
   }
+  QObject::connect(m.windowMenu, &QMenu::aboutToShow, &main, &T32Main::OfferScreenSizes);
   m.clipView = AddEntry(m.windowMenu, "&Clipboard", QStringLiteral("ClipView"));
   QObject::connect(m.clipView, &QAction::triggered, &main, &T32Main::ClipView_Click);
 }

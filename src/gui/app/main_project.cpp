@@ -24,7 +24,9 @@ namespace tarn::gui {
 namespace {
 
 constexpr const char* kOpenTitle = "Select data file";
-constexpr const char* kOpenFilter = "Tarn (*.trn)|*.trn| Calvor Data(*.CLD)|*.CLD|All Files (*.*)|*.*|";
+// Both kinds of project first, so a folder of projects shows them all.
+constexpr const char* kOpenFilter =
+    "Tarn projects (*.cld *.trn)|*.cld;*.trn|Tarn (*.trn)|*.trn| Calvor Data(*.CLD)|*.CLD|All Files (*.*)|*.*|";
 constexpr const char* kImportTitle = "Add data from Tarn file";
 constexpr const char* kImportFilter = "Tarn (*.trn)|*.trn|All Files (*.*)|*.*|";
 constexpr const char* kSaveAsTitle = "Save Tarn file as";

@@ -37,19 +37,35 @@ struct ScreenSize {
 constexpr std::array<ScreenSize, kScreenSizes> kScreenSizesPixels{
     {{0, 0}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 1024}, {1400, 1050}, {1600, 1200}}};
 
+// The screen's free area (without panels and docks).
+QRect FreeArea(const QWidget& window) {
+  const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+// Whether preset i (1..6) fits a free area.
+bool PresetFits(int i, QSize free) {
+  const ScreenSize& preset = kScreenSizesPixels[static_cast<std::size_t>(i)];
+  return preset.width <= free.width() && preset.height <= free.height();
+}
+
 // The largest window-size preset that fits the screen's free area: a new
 // settings file starts with it, so the plot has room on a large screen
 // (800 x 600 on a small one).
 int FittingScreenSize() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return 1;
-  const QSize free = screen->availableSize();
   int fitting = 1;
-  for (int i = 1; i < kScreenSizes; ++i) {
-    const ScreenSize& preset = kScreenSizesPixels[static_cast<std::size_t>(i)];
-    if (preset.width <= free.width() && preset.height <= free.height()) fitting = i;
-  }
+  for (int i = 1; i < kScreenSizes; ++i)
+    if (PresetFits(i, screen->availableSize())) fitting = i;
   return fitting;
+}
+
+// The window manager's frame around the window (none before it is shown).
+QMargins FrameOf(const QWidget& window) {
+  const QRect frame = window.frameGeometry(), inner = window.geometry();
+  return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+          frame.bottom() - inner.bottom()};
 }
 
 // A command-line path relative to the folder Tarn was started in, made absolute.
@@ -69,6 +85,9 @@ T32Main::T32Main(std::string programFolder, QWidget* parent)
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowIcon(ProgramIcon());
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+  // A window larger than the area (the plot in a small main window) can be scrolled into view.
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea_->viewport()->installEventFilter(this);
   setCentralWidget(mdiArea_);
   menus_ = BuildMainMenus(*this);
@@ -79,6 +98,7 @@ T32Main::T32Main(std::string programFolder, QWidget* parent)
 T32Main::~T32Main() {
   // The child windows hold references into the session: they go first.
   children_.CloseAll();
+  CloseHelp();
   delete mdiArea_;
 }
 
@@ -98,6 +118,7 @@ void T32Main::Load(const std::string& commandLine) {
     SaveSettings();
     RememberFile(commandLinePath_);
   }
+  OfferScreenSizes();
   SetSize();
 }
 
@@ -162,6 +183,12 @@ void T32Main::Sizes_Click(int index) {
   SetSize();
 }
 
+// A size larger than the screen's free area is not offered.
+void T32Main::OfferScreenSizes() {
+  const QSize free = FreeArea(*this).size();
+  for (int i = 1; i < kScreenSizes; ++i) menus_.sizes[static_cast<std::size_t>(i)]->setEnabled(PresetFits(i, free));
+}
+
 void T32Main::SetSize() {
   int size = std::clamp(session_.settings.screensize, 0, kScreenSizes - 1);
   for (int i = 0; i < kScreenSizes; ++i) menus_.sizes[static_cast<std::size_t>(i)]->setChecked(i == size);
@@ -172,6 +199,32 @@ void T32Main::SetSize() {
   setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
   const ScreenSize& pixels = kScreenSizesPixels[static_cast<std::size_t>(size)];
   resize(pixels.width, pixels.height);
+  fitOnScreen_ = true;
+  FitOnScreen();
+}
+
+// The window, frame included, within the screen's free area: a size too
+// large for it (a preset kept from a larger screen, or a frame the window
+// manager adds) shrinks to fit, and the window moves fully into view. Done
+// again once the window manager has framed the window.
+void T32Main::FitOnScreen() {
+  if (!fitOnScreen_ || isMaximized() || isFullScreen()) return;
+  const QRect free = FreeArea(*this);
+  const QMargins frame = FrameOf(*this);
+  const QSize room = free.size().shrunkBy(frame).expandedTo(minimumSizeHint());
+  if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
+  const QRect outer = frameGeometry();
+  const int x = std::clamp(outer.x(), free.left(), std::max(free.left(), free.right() + 1 - outer.width()));
+  const int y = std::clamp(outer.y(), free.top(), std::max(free.top(), free.bottom() + 1 - outer.height()));
+  if (x != outer.x() || y != outer.y()) move(x, y);
+  if (!frame.isNull()) fitOnScreen_ = false;  // framed: the fit is final
+}
+
+bool T32Main::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  // Showing and framing the window move it: the frame is known then.
+  if (fitOnScreen_ && (event->type() == QEvent::Move || event->type() == QEvent::Show)) FitOnScreen();
+  return handled;
 }
 
 void T32Main::ClipView_Click() {
@@ -186,11 +239,11 @@ void T32Main::ClipView_Click() {
 
 void T32Main::hlp_Click(int index) {
   if (index == 1) {
-    AboutWindow about(this);
+    AboutWindow about(session_.programFolder, this);
     about.exec();
     return;
   }
-  ShowHelp(this, session_.programFolder, HelpPageOf(HelpContextOf(children_.ActiveWindow())));
+  ShowHelp(session_.programFolder, HelpPageOf(HelpContextOf(children_.ActiveWindow())));
 }
 
 void T32Main::Tb_ButtonClick(const QString& key) {

@@ -82,6 +82,8 @@ class T32Main : public QMainWindow {
   void Splitter2(int side) { children_.Split(kSinglePointsWindow, side, Tiling()); }
   void Splitter3(int side) { children_.Split(kConditionalWindow, side, Tiling()); }
   void SetSize();
+  // Enables the screen sizes that fit the screen (Load, and when the Window menu opens).
+  void OfferScreenSizes();
   bool Tiling() const;
 
   // The one place where child windows are made: shows the window (made when
@@ -91,19 +93,20 @@ class T32Main : public QMainWindow {
   // project (a window never reaches into another's widgets). Each does
   // nothing when its window is not open.
   void CloseChild(int window) { children_.Close(window); }
-  void RefreshTable();              // table: refilled from the results
-  void RefreshTableTitle();         // table: its title label shows the project title
-  void RefreshEditor();             // editor: loaded again from the project (a new project, reagents)
-  void RefreshEditorGrids();        // editor: model and conditions grids refilled, page and boxes kept
-  void CommitEditorEdit();          // editor: a cell edit still open is committed
+  void RefreshTable();                   // table: refilled from the results
+  void RefreshTableTitle();              // table: its title label shows the project title
+  void RefreshEditor();                  // editor: loaded again from the project (a new project, reagents)
+  void RefreshEditorGrids();             // editor: model and conditions grids refilled, page and boxes kept
+  void CommitEditorEdit();               // editor: a cell edit still open is committed
   void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
-  void ReplotIfOpen();              // plot: validated, recalculated when needed, redrawn
-  void RefreshPlotLists();          // plot: species list refilled from the model
-  void RefreshPlotValues();         // plot: the constant and condition values re-read
-  void ReopenPlot();                // plot: closed, opened again and tiled (after a type change)
-  void RefreshSinglePoints();       // single points: grids rebuilt from the project
-  void ClearSinglePoints();         // single points: results emptied (they no longer match)
-  void RefreshSinglePointsCaption();  // single points: caption shows the project title
+  void ReplotIfOpen();                   // plot: validated, recalculated when needed, redrawn
+  void RefreshPlotLists();               // plot: species list refilled, reagent names shown anew
+  void RefreshPlotValues();              // plot: the constant and condition values re-read
+  void ReopenPlot();                     // plot: closed, calculated and opened again, tiled (after a type change)
+  void RefreshSinglePoints();            // single points: grids rebuilt from the project
+  void RefreshConditionalLists();        // conditional constants: lists and terms show the names
+  void ClearSinglePoints();              // single points: results emptied (they no longer match)
+  void RefreshSinglePointsCaption();     // single points: caption shows the project title
 
   Session& GetSession() { return session_; }
   ChildWindows& Children() { return children_; }
@@ -119,6 +122,7 @@ class T32Main : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   enum class Opened { kYes, kNo };
@@ -149,6 +153,9 @@ class T32Main : public QMainWindow {
   void UpdateCommandStates();
   bool HasProject() const { return session_.project.nreag > 0; }
 
+  // main_window.cpp
+  void FitOnScreen();
+
   Session session_;
   QMdiArea* mdiArea_;
   ChildWindows children_;
@@ -158,6 +165,7 @@ class T32Main : public QMainWindow {
   bool commandLinePending_ = false;
   bool activated_ = false;
   bool ended_ = false;
+  bool fitOnScreen_ = false;  // a screen size was set: keep the window within the screen until it is framed
   ClipboardViewer* clipboardViewer_ = nullptr;
 };
 

@@ -35,6 +35,7 @@ NewMod::NewMod(Session& session, QWidget* parent)
       mr_(new QListWidget(this)),
       protonPresent_(new QCheckBox(QStringLiteral("&Proton present"), this)) {
   setWindowTitle(QStringLiteral("Create New Project"));
+  setWindowModality(Qt::WindowModal);  // the help window stays free to use
   titleBox_->setObjectName(QStringLiteral("TitleBox"));
   titleBox_->setToolTip(QStringLiteral("This will also be the default name for the CLD file"));
   mr_->setObjectName(QStringLiteral("Mr"));
@@ -113,8 +114,14 @@ void NewMod::Quit_Click(int index) {
   accept();
 }
 
+void NewMod::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  titleBox_->setFocus(Qt::OtherFocusReason);
+  titleBox_->selectAll();
+}
+
 void NewMod::Help_Click() {
-  ShowHelp(this, session_.programFolder, "NewModel");
+  ShowHelp(session_.programFolder, "NewModel");
 }
 
 }  // namespace tarn::gui

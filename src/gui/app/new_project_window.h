@@ -46,6 +46,10 @@ class NewMod : public QDialog {
   QRadioButton& Choice(int index) { return *choice_.at(static_cast<std::size_t>(index)); }
   QCheckBox& ProtonPresent() { return *protonPresent_; }
 
+ protected:
+  // The title box opens focused with its "???" selected: typing replaces it.
+  void showEvent(QShowEvent* event) override;
+
  private:
   Session& session_;
   int newProjectChoice_ = kNewProjectCancelled;

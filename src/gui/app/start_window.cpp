@@ -26,7 +26,7 @@ struct StarterText {
 
 constexpr std::array<StarterText, 6> kStarters{{
     {"", ""},
-    {"Open &Stored project", "File types: TRN, XML, PAR"},
+    {"Open &Stored project", "File types: CLD (Tarn projects), TRN (older Tarn projects)"},
     {"Open &New project", ""},
     {"&Restore sample data", ""},
     {"&Help", ""},
@@ -58,6 +58,7 @@ bool ChoosesRow(const QKeyEvent& key) {
 Startup::Startup(Session& session, QWidget* parent)
     : QDialog(parent), session_(session), recentList_(new QListWidget(this)), shorty_(new QCheckBox(this)) {
   setWindowTitle(QStringLiteral("Starting Tarn"));
+  setWindowModality(Qt::WindowModal);  // the help window stays free to use
   auto* listLabel = new QLabel(QStringLiteral("Recently used files"), this);
   recentList_->setObjectName(QStringLiteral("RecentList"));
   recentList_->setToolTip(QStringLiteral("Click or ENTER to select old project"));
@@ -138,7 +139,7 @@ void Startup::Starter_Click(int index) {
       break;
     }
     case 4:
-      ShowHelp(this, session_.programFolder, kHelpMainPage);
+      ShowHelp(session_.programFolder, kHelpMainPage);
       break;
     default:
       break;

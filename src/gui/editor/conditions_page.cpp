@@ -188,6 +188,7 @@ void T32Model::FillCondGrid() {
   else
     FillDistributionGrid();
   SetReagentPictures();
+  WidenColsToContents(g);  // long reagent names and headings show whole
   LayOutConditionsPage();
 }
 
@@ -347,12 +348,16 @@ void T32Model::EditBox_KeyUp(int index) {
     if (value == 0) return;
     ResetConditions(value, s.vfinal);
   } else {
-    addedVolume_ = value;
+    // Only a positive volume is taken; the box shows the one still in use
+    // after a refusal (an empty box while the user retypes changes nothing).
     if (value < 0) {
       ShowMessage("Added volume must be positive", kAppTitle, this);
+      editBox_[2]->setText(ToQ(AmountText(addedVolume_)));
+      boxSeen_[2] = FromQ(editBox_[2]->text());
       return;
     }
     if (value == 0) return;
+    addedVolume_ = value;
     s.vfinal = value + s.volume[t];
     ResetConditions(s.volume[t], s.vfinal);
   }

@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 #include "gui/app/main_window.h"
-#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "model/model_edits.h"
 #include "model/number_text.h"
 
 namespace tarn::gui {
@@ -148,7 +148,7 @@ void T32Model::FillBetaGrid() {
     g.SetColWidthTwips(1 + j, ReagentColTwips(s.name(j)));
   }
   g.SetColAlignment(s.nreag + 2, Qt::AlignHCenter);
-  g.SetColWidthTwips(s.nreag + 2, kKeyColTwips);
+  g.SetColWidthTwips(s.nreag + 2, std::max(kKeyColTwips, PixelsToTwipsX(TextCellWidth(g, "choose"))));
   g.SetRowHeightTwips(0, Grid::kDefaultRowTwips);
   int widest = kMinFormulaPixels;
   for (int i = 1; i <= s.nspecies; ++i) widest = std::max(widest, DrawSpeciesRow(i));
@@ -160,6 +160,7 @@ void T32Model::FillBetaGrid() {
     g.SetText(0, 1 + j, s.name(j));
     g.SetCellBackColour(0, 1 + j, kLightCyan);
   }
+  WidenColsToContents(g);  // a long constant or " 5 Constraint" shows whole
   FillKspGrid(widest);
 }
 
@@ -188,8 +189,9 @@ void T32Model::FillKspGrid(int widest) {
     pictures.push_back(FormulaCellPicture(SolidName(s, solid), CurveColour(s, s.nreag + s.nspecies + solid), width));
     widest = std::max(widest, width);
   }
-  int formulaTwips = static_cast<int>(std::lround((widest + 1) * TwipsPerPixelX()));
-  betaGrid_->SetColWidthTwips(0, formulaTwips);
+  // The widest formula whole with the grid's margins, at least 51 pixels.
+  int formulaPixels = std::max(PictureCellWidth(*betaGrid_, widest), kMinFormulaPixels + 1);
+  betaGrid_->SetColWidthTwips(0, PixelsToTwipsX(formulaPixels));
   FitGrid(*betaGrid_);
   if (s.nsolids < 1) {
     k.SetRows(0);
@@ -294,6 +296,7 @@ void T32Model::RenameReagent(const CellEdit& edit) {
   main_.RefreshPlotLists();
   main_.RefreshTable();
   main_.RefreshSinglePoints();
+  main_.RefreshConditionalLists();
 }
 
 // While a reagent name is typed its column grows with it.
@@ -429,6 +432,7 @@ void T32Model::AddSol_Click() {
   UpdateSolidControls();
   FillBetaGrid();
   LayOutPages();
+  FocusCell(*kspGrid_, session_.project.nsolids, 1);  // typing goes to the new log Ksp, as after "Add B"
 }
 
 void T32Model::DelSol_Click() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -203,6 +204,7 @@ void Conditional::FillDefinitionGrid() {
       grid.SetText(t, 1, KappTypeText(project, def_.termType(t, s)));
       grid.SetText(t, 2, KappArgumentText(project, def_, t, s));
     }
+    WidenColsToContents(grid);  // "complex concentration" and a sum's members show whole
     FitDefinitionGrid(grid);
   }
 }
@@ -277,7 +279,9 @@ void Conditional::OpenPopup(PopupList& list, int heightTwips) {
   Grid& grid = DefinitionGrid(side_);
   const QPoint corner = grid.viewport()->mapTo(this, grid.CellRect(row_, col_).topLeft());
   const int height = std::min(TwipsToPixelsY(heightTwips) + 2 * list.frameWidth(), this->height() - corner.y());
-  list.setGeometry(corner.x(), corner.y(), TwipsToPixelsX(kPopupWidthTwips), std::max(height, 20));
+  // As wide as its longest entry (with room for a scroll bar), never narrower than usual.
+  const int entries = list.sizeHintForColumn(0) + 2 * list.frameWidth() + list.verticalScrollBar()->sizeHint().width();
+  list.setGeometry(corner.x(), corner.y(), std::max(TwipsToPixelsX(kPopupWidthTwips), entries), std::max(height, 20));
   list.show();
   list.raise();
   list.setFocus();

@@ -37,6 +37,8 @@ namespace tarn::gui {
 namespace {
 
 constexpr int kMargin = 6;
+constexpr int kMinBoxWidth = 280;  // pixels of the plot box at the least
+constexpr int kMinBoxHeight = 240;
 constexpr int kInitialWidth = 980;
 constexpr int kInitialHeight = 700;
 
@@ -99,7 +101,7 @@ QWidget* GraphForm::MakeControls() {
   replot_->setObjectName(QStringLiteral("Replot"));
   copyClip_ = new QPushButton(QStringLiteral("Copy"), controls);
   copyClip_->setObjectName(QStringLiteral("CopyClip"));
-  copyClip_->setToolTip(QStringLiteral("To clipboard as Windows MetaFile"));
+  copyClip_->setToolTip(QStringLiteral("To the clipboard as an SVG drawing and a PNG picture"));
   savePlot_ = new QPushButton(QStringLiteral("Save plot as..."), controls);
   savePlot_->setObjectName(QStringLiteral("SavePlot"));
   savePlot_->setToolTip(QStringLiteral("Save the plot as an SVG, PDF or PNG file"));
@@ -383,6 +385,9 @@ void GraphForm::LayoutControls() {
   plotGrid_->move(controls_->geometry().right() + kMargin, kMargin);
   FitGrid(*plotGrid_);
   displayBox_->move(plotGrid_->geometry().right() + kMargin, kMargin);
+  // Never so small that the plot has no room: a narrower window scrolls in
+  // the main window instead of squeezing the plot to nothing.
+  setMinimumSize(displayBox_->x() + kMinBoxWidth + kMargin, std::max(controls.height(), kMinBoxHeight) + 2 * kMargin);
   FitPlotBox(false);
 }
 

@@ -22,8 +22,8 @@
 #include "plot/chart.h"
 #include "plot/curve_data.h"
 #include "plot/plot_actions.h"
-#include "plot/recording_surface.h"
 #include "plot/plot_drawing.h"
+#include "plot/recording_surface.h"
 
 class QCheckBox;
 class QComboBox;
@@ -52,7 +52,8 @@ class GraphForm : public QWidget {
   GraphForm(Session& session, T32Main* main, QWidget* parent = nullptr);
   ~GraphForm() override;
 
-  // What other windows call (through the main window).
+  // What other windows call (through the main window). FillPlotGrid also
+  // shows the reagents' names anew in the lists and labels that name them.
   void FillPlotGrid();
   void SetPlotGrid();
   void Replot_Click();
@@ -124,6 +125,7 @@ class GraphForm : public QWidget {
   void ApplyBoxes();
   void SelectLogLists();
   void SyncLabels();
+  void ShowReagentNames();
   void RepaintLabel(int k);
   void HideAllLabels();
   void PlaceLabels();

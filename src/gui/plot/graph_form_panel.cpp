@@ -2,6 +2,7 @@
 // panel with its pop-up lists, and the copy of the plot.
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -29,9 +30,10 @@ namespace tarn::gui {
 namespace {
 
 constexpr int kPlotColumnTwips = 360;
-constexpr int kRowTwips = 255;
+constexpr int kRowGapPixels = 4;       // above and below a formula picture, clear of the row lines
 constexpr int kMinFormulaColumn = 50;  // pixels
 constexpr int kPanelAboveRowTwips = 510;
+constexpr int kBetaChosenMinWidth = 70;  // pixels
 constexpr int kPopupEntryTwips = 195;
 constexpr int kPopupExtraTwips = 30;
 constexpr const char* kPlotFileFilter =
@@ -48,9 +50,16 @@ QPixmap TickPicture(bool ticked) {
   return picture;
 }
 
-// The formula column as wide as the widest picture, never narrower than 50 pixels.
-int FormulaColumnTwips(int widestPixels) {
-  return PixelsToTwipsX(std::max(widestPixels + 4, kMinFormulaColumn));
+// The formula column as wide as the widest picture with the grid's margins,
+// never narrower than 50 pixels.
+int FormulaColumnTwips(const Grid& grid, int widestPixels) {
+  return PixelsToTwipsX(std::max(PictureCellWidth(grid, widestPixels), kMinFormulaColumn));
+}
+
+// A row as high as a formula picture and a gap, so sub- and superscripts
+// keep clear of the row lines.
+int FormulaRowTwips() {
+  return PixelsToTwipsY(kFormulaPictureHeight + kRowGapPixels);
 }
 
 QScrollBar* ScrollBar(int n, QWidget* parent) {
@@ -80,15 +89,31 @@ void GraphForm::FillPlotGrid() {
   grid.SetText(0, 0, "plot");
   int widest = 0;
   for (int k = 1; k <= n; ++k) {
-    grid.SetRowHeightTwips(k, kRowTwips);
+    grid.SetRowHeightTwips(k, FormulaRowTwips());
     QPixmap formula = FormulaOf(k, true);
     widest = std::max(widest, formula.width());
     grid.SetCellPicture(k, 1, formula);
   }
-  grid.SetColWidthTwips(1, FormulaColumnTwips(widest));
+  grid.SetColWidthTwips(1, FormulaColumnTwips(grid, widest));
   SetPlotGrid();
   SyncLabels();
-  if (!loading_) LayoutControls();
+  if (loading_) return;
+  ShowReagentNames();
+  LayoutControls();
+}
+
+// The reagents' names as the model has them now, in every list and label
+// that shows one (after a reagent was renamed), and in the axis titles.
+void GraphForm::ShowReagentNames() {
+  const ProjectState& s = session_.project;
+  for (QComboBox* list : {relto_, xvar_, txOpt_})
+    for (int row = 0; row < list->count(); ++row) {
+      int j = list->itemData(row).toInt();
+      if (j >= 1 && j <= s.nreag) list->setItemText(row, ToQ(s.name(j)));
+    }
+  if (target_.reagent >= 1 && target_.reagent <= s.nreag) labelReagent_->setText(ToQ(s.name(target_.reagent)));
+  BetaFill();
+  PlotCurves();
 }
 
 void GraphForm::SetPlotGrid() {
@@ -157,7 +182,7 @@ void GraphForm::EditA_Change(const QString& text) {
   RepaintLabel(k);
   QPixmap formula = FormulaOf(k, true);
   plotGrid_->SetCellPicture(k, 1, formula);
-  int wanted = FormulaColumnTwips(formula.width());
+  int wanted = FormulaColumnTwips(*plotGrid_, formula.width());
   if (wanted > plotGrid_->ColWidthTwips(1)) {
     plotGrid_->SetColWidthTwips(1, wanted);
     LayoutControls();
@@ -227,7 +252,7 @@ QGroupBox* GraphForm::MakeConstantFrame() {
   betaChosen_->setToolTip(QStringLiteral("Click to change"));
   betaChosen_->setFrameShape(QFrame::Panel);
   betaChosen_->setFrameShadow(QFrame::Sunken);
-  betaChosen_->setMinimumSize(70, kFormulaPictureHeight + 4);
+  betaChosen_->setMinimumSize(kBetaChosenMinWidth, kFormulaPictureHeight + 4);
   betaChosen_->setCursor(Qt::PointingHandCursor);
   betaChosen_->onClick = [this] { BetaChosen_Click(); };
   auto* betaLabel = new QLabel(QStringLiteral("Log β"), frame);
@@ -274,10 +299,12 @@ QGroupBox* GraphForm::MakeConditionFrame() {
 void GraphForm::BetaFill() {
   const ProjectState& s = session_.project;
   ScrollPanel panel = ScrollPanelValues(s, target_);
-  betaChosen_->setPixmap(
-      panel.species > 0
-          ? FormulaPicture(s.caption(panel.species), SpeciesColour(s, panel.species, false), PictureBackground::kWhite)
-          : QPixmap());
+  QPixmap chosen = panel.species > 0 ? FormulaPicture(s.caption(panel.species), SpeciesColour(s, panel.species, false),
+                                                      PictureBackground::kWhite)
+                                     : QPixmap();
+  betaChosen_->setPixmap(chosen);
+  // Wide enough for the whole formula inside its sunken frame.
+  betaChosen_->setMinimumWidth(std::max(kBetaChosenMinWidth, chosen.width() + 2 * betaChosen_->frameWidth() + 4));
   betaValue_[0]->setText(ToQ(panel.constantText));
   labelConc_->setText(ToQ(panel.conditionLabel));
   betaValue_[1]->setText(ToQ(panel.conditionText));
@@ -376,14 +403,16 @@ void GraphForm::CopyClip_Click() {
 }
 
 // The copy as a file for a manuscript: SVG, PDF or PNG by the name's
-// extension (SVG when it has none of these).
+// extension; a name typed without one takes the type chosen in the dialog
+// (SVG when the extension is none of these).
 void GraphForm::SavePlot_Click() {
   if (session_.results.ifail != kSuccess) return;
   const ProjectState& s = session_.project;
   QFileInfo project(ToQ(s.currentFile));
   std::string preset = s.currentFile.empty() ? "plot.svg" : FromQ(project.completeBaseName()) + ".svg";
   if (!s.currentFile.empty()) preset = FromQ(project.absolutePath()) + "/" + preset;
-  std::optional<std::string> path = SaveFileDialog("Save plot as", kPlotFileFilter, preset, this);
+  std::optional<std::string> path =
+      SaveFileDialog("Save plot as", kPlotFileFilter, preset, this, TypedName::kAddChosenType);
   if (!path) return;
   std::string file = *path;
   QString suffix = QFileInfo(ToQ(file)).suffix().toLower();

@@ -2,8 +2,10 @@
 // read-out under the pointer, the clicks beside and inside the plot, and the
 // floating species labels.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -256,10 +258,16 @@ void GraphForm::ColourOption_Click(int index) {
   PlotCurves();
 }
 
+// A ratio from 0.2 to 5 reshapes the box; any other text leaves it as it
+// was and shows in red until it is one.
 void GraphForm::Aspect_Change(const QString& text) {
   GuiMessageSink sink(this);
   std::optional<double> a = ParseNumber(FromQ(text), sink);
-  if (!a || !(*a > 0)) return;
+  bool accepted = a && AspectAccepted(*a);
+  QPalette palette = aspectBox_->palette();
+  palette.setColor(QPalette::Text, accepted ? QApplication::palette().color(QPalette::Text) : QColor(Qt::red));
+  aspectBox_->setPalette(palette);
+  if (!accepted) return;
   aspect_ = *a;
   if (!loading_) FitPlotBox(true);
 }

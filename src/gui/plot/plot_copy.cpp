@@ -80,6 +80,7 @@ PlotCopy MakePlotCopy(ProjectState& state, const SeriesResults& results, PlotDat
     FlippedSurface surface(painter, copy.height);
     ChartState chart;
     DrawCopy(surface, chart, state, results, data, view, labelVisible, aspect);
+    copy.plot = RectOf(chart);
   }
   return copy;
 }

@@ -43,6 +43,7 @@ struct PlotCopy {
   int width = 0;   // 0.1 mm
   int height = 0;  // 0.1 mm
   QByteArray svg;  // width and height in mm, viewBox in 0.1 mm
+  PlotRect plot;   // the plot rectangle (0.1 mm, y up) the curves are drawn in
 };
 
 // Draws the copy (axes, curves, pH axis, the visible labels) into an SVG.

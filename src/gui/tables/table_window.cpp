@@ -93,6 +93,7 @@ void T32Table::FillTable() {
     for (int c = 0; c < cols && static_cast<std::size_t>(c) < line.size(); ++c)
       grid.SetText(r, c, line[static_cast<std::size_t>(c)]);
   }
+  WidenColsToContents(grid);  // the long forms of the high precision show whole
   if (!isMinimized()) FitGrid(grid);
 }
 

@@ -59,6 +59,25 @@ void Prepare(QFileDialog& dialog, const std::string& title, std::string_view fil
   if (!names.isEmpty()) dialog.setNameFilters(names);
 }
 
+// A save dialog that can give a name typed without an extension the one of
+// the file type chosen when the user accepts, before it looks for an
+// existing file of that name (so the overwrite question names the right file).
+class SaveDialog : public QFileDialog {
+ public:
+  explicit SaveDialog(QWidget* parent) : QFileDialog(parent) {}
+  void AddChosenType(std::vector<FileFilter> filters) { filters_ = std::move(filters); }
+
+ protected:
+  void accept() override {
+    int chosen = static_cast<int>(QtNameFilters(filters_).indexOf(selectedNameFilter()));
+    if (chosen >= 0) setDefaultSuffix(ExtensionOf(filters_[static_cast<std::size_t>(chosen)]));
+    QFileDialog::accept();
+  }
+
+ private:
+  std::vector<FileFilter> filters_;
+};
+
 std::optional<std::string> Run(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   QStringList files = dialog.selectedFiles();
@@ -101,12 +120,19 @@ std::optional<std::string> OpenFileDialog(const std::string& title, std::string_
   return Run(dialog);
 }
 
+QString ExtensionOf(const FileFilter& filter) {
+  if (filter.patterns.empty()) return {};
+  QString pattern = ToQ(filter.patterns.front());
+  return pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
+}
+
 std::optional<std::string> SaveFileDialog(const std::string& title, std::string_view filter,
-                                          const std::string& presetFile, QWidget* parent) {
-  QFileDialog dialog(parent);
+                                          const std::string& presetFile, QWidget* parent, TypedName typed) {
+  SaveDialog dialog(parent);
   Prepare(dialog, title, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
+  if (typed == TypedName::kAddChosenType) dialog.AddChosenType(ParseFilterString(filter));
   if (!presetFile.empty()) {
     QFileInfo preset(ToQ(presetFile));
     if (presetFile.find('/') != std::string::npos) dialog.setDirectory(preset.absolutePath());

@@ -38,9 +38,20 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters);
 std::optional<std::string> OpenFileDialog(const std::string& title, std::string_view filter,
                                           const std::string& startFolder, QWidget* parent = nullptr);
 
+// What a save dialog does with a name typed without an extension.
+enum class TypedName {
+  kAsTyped,        // returned as typed
+  kAddChosenType,  // gets the extension of the file type chosen in the dialog
+};
+
 // presetFile is the file name shown at first, with or without its folder. An
-// existing file is replaced only after the user confirms it.
+// existing file is replaced only after the user confirms it (with the
+// extension added, when one is).
 std::optional<std::string> SaveFileDialog(const std::string& title, std::string_view filter,
-                                          const std::string& presetFile, QWidget* parent = nullptr);
+                                          const std::string& presetFile, QWidget* parent = nullptr,
+                                          TypedName typed = TypedName::kAsTyped);
+
+// The extension of a filter's first pattern ("*.svg" gives "svg"); empty for "*".
+QString ExtensionOf(const FileFilter& filter);
 
 }  // namespace tarn::gui

@@ -1,10 +1,12 @@
 #include "gui/ui/grid.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
@@ -348,6 +350,51 @@ void FitGridWidth(Grid& grid) {
 void FitGrid(Grid& grid) {
   FitGridWidth(grid);
   FitGridHeight(grid);
+}
+
+namespace {
+
+// Left and right of a cell's text (and of its picture) the delegate keeps
+// the focus frame's margin and a pixel; the grid line takes one more.
+int CellMargin(const Grid& grid) {
+  return grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+}
+
+// The widest line, rounded up (text is laid out in fractions of a pixel),
+// and a pixel to spare.
+int TextWidth(const QFontMetricsF& metrics, const QString& text) {
+  double widest = 0;
+  for (const QString& line : text.split(QChar(u'\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
+  return widest > 0 ? static_cast<int>(std::ceil(widest)) + 1 : 0;
+}
+
+}  // namespace
+
+int CellContentWidth(const Grid& grid, int row, int col) {
+  const QTableWidgetItem* cell = grid.item(row, col);
+  if (cell == nullptr) return 0;
+  const int margin = CellMargin(grid);
+  const int text = TextWidth(QFontMetricsF(grid.font()), cell->text());
+  const QPixmap picture = qvariant_cast<QPixmap>(cell->data(Qt::DecorationRole));
+  int width = text > 0 ? text + 2 * margin : 0;
+  if (!picture.isNull()) width += picture.width() + 2 * margin;
+  return width > 0 ? width + 1 : 0;
+}
+
+int TextCellWidth(const Grid& grid, const std::string& text) {
+  return TextWidth(QFontMetricsF(grid.font()), ToDisplay(text)) + 2 * CellMargin(grid) + 1;
+}
+
+int PictureCellWidth(const Grid& grid, int pictureWidth) {
+  return pictureWidth + 2 * CellMargin(grid) + 1;
+}
+
+void WidenColsToContents(Grid& grid) {
+  for (int c = 0; c < grid.Cols(); ++c) {
+    int widest = 0;
+    for (int r = 0; r < grid.Rows(); ++r) widest = std::max(widest, CellContentWidth(grid, r, c));
+    if (widest > grid.ColWidthPixels(c)) grid.SetColWidthTwips(c, PixelsToTwipsX(widest));
+  }
 }
 
 void HighlightRow(Grid& grid) {

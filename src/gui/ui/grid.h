@@ -126,6 +126,17 @@ void FitGrid(Grid& grid);  // width, then height
 // The rule itself: 270 plus the sizes, limited to limitTwips.
 int FittedTwips(const std::vector<int>& sizesTwips, int limitTwips);
 
+// The width in pixels a cell needs to show every line of its text and its
+// picture whole, with the margins the grid draws them with.
+int CellContentWidth(const Grid& grid, int row, int col);
+// The width in pixels a cell of the grid needs for this text, or for a
+// picture this wide.
+int TextCellWidth(const Grid& grid, const std::string& text);
+int PictureCellWidth(const Grid& grid, int pictureWidth);
+// Widens every column (never narrows one) so that each of its cells, the
+// fixed ones included, shows whole: a 15-digit number, a long heading.
+void WidenColsToContents(Grid& grid);
+
 // Selects the whole current row (column 0 to the last) and shows the
 // selection in red, to show which row a removal will delete. ClearHighlight
 // switches that off again, leaving the current cell alone selected.

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "engine/new_concentrations.h"
 #include "model/message_sink.h"
 #include "model/model.h"
 #include "model/project_file.h"
@@ -53,6 +54,29 @@ TEST(NewProject, TwoReagentsWithoutProtonAndTheFileName) {
   EXPECT_EQ(s.title, "Cu-glycine");
   EXPECT_EQ(s.currentFile, "/home/ann/data1/Cu-glycine.cld");
   EXPECT_EQ(NewProjectPath("/d", "Cu/gly"), "/d/Cu-gly.cld");
+  // The distribution sweeps the last reagent's total: it can be calculated.
+  EXPECT_EQ(s.final(1, kDistribution), s.initial(1, kDistribution));
+  EXPECT_FLOAT_EQ(s.final(2, kDistribution), 2 * s.initial(2, kDistribution));
+  EXPECT_TRUE(ValidateConditions(s).ok);
+}
+
+// A new project is meant to calculate at once, whichever choices made it.
+TEST(NewProject, EveryKindCalculatesAtOnce) {
+  for (int nreag : {2, 3})
+    for (int type : {kTitration, kDistribution})
+      for (bool proton : {false, true}) {
+        SCOPED_TRACE(testing::Message() << nreag << " reagents, type " << type << ", proton " << proton);
+        ProjectState s = Built(nreag, type, proton);
+        s.npoints = 21;
+        ASSERT_TRUE(ValidateConditions(s).ok) << ValidateConditions(s).message;
+        SolverWork work;
+        SeriesResults results;
+        RecordingSink sink;
+        ASSERT_EQ(CalculatePoints(s, work, results, sink), kSuccess);
+        EXPECT_TRUE(sink.messages.empty());
+        // Something changes along the series: the first and last points differ.
+        EXPECT_NE(results.speciesConc(nreag + 1, 1), results.speciesConc(nreag + 1, 21));
+      }
 }
 
 TEST(NewProject, UntitledProjectIsRefusedAndNothingChanges) {

@@ -86,12 +86,11 @@ TEST(KappDefinition, SumTermTexts) {
   SetExpression(s, def);
   EXPECT_EQ(def.exprText[0], "SUM)");
   EXPECT_EQ(KappArgumentText(s, def, 1, kNumerator), "");  // nothing ticked yet
-  def.sumMember(2, kNumerator) = true;  // L
-  def.sumMember(5, kNumerator) = true;  // LH
+  def.sumMember(2, kNumerator) = true;                     // L
+  def.sumMember(5, kNumerator) = true;                     // LH
   SetExpression(s, def);
   EXPECT_EQ(def.exprText[0], "SUM( [L]+ [LH])");
-  EXPECT_EQ(SumMembershipText(s, def, kNumerator), "0-100-1");
-  EXPECT_EQ(KappArgumentText(s, def, 1, kNumerator), "0-100-1");
+  EXPECT_EQ(KappArgumentText(s, def, 1, kNumerator), "L + LH");  // the members by name
 }
 
 TEST(KappDefinition, AddingRemovingTermsAndIncompleteDefinitions) {
@@ -267,6 +266,39 @@ TEST(KappPlot, FlatCurvesAreWidenedAndDrawnMidwayTheRightWayUp) {
   EXPECT_FALSE(PrepareKappPlot(s, def, point, v, sink).has_value());
   EXPECT_EQ(sink.messages, Strings{"Concentration on x axis is constant\rKapp=4.25"});
   EXPECT_DOUBLE_EQ(KappX(point, 1), 7);
+}
+
+// A plateau near the top of the data keeps off the frame, and the ticks
+// reach past the data at both ends (a CaY-like curve from 2.3 to 10.6).
+TEST(KappPlot, TheYRangeHasAMarginAndTicksBeyondTheData) {
+  ProjectState s = ModelBuilder({"Ca", "Y", "H"}).Species(10.7, {1, 1, 0}).Build();
+  KappDefinition def = NewKappDefinition(s);
+  KappAxis axis{true, 3, true, 2, 12, 11};
+  KappValues v;
+  v.ok = true;
+  v.npoints = 11;
+  v.logKapp.Resize(11);
+  for (int p = 1; p <= 11; ++p) v.logKapp(p) = static_cast<float>(std::min(10.6, 2.3 + 1.2 * (p - 1)));
+  RecordingSink sink;
+  auto setup = PrepareKappPlot(s, def, axis, v, sink);
+  ASSERT_TRUE(setup.has_value());
+  RecordingSurface surface;
+  ChartState chart = DrawKappPlot(surface, 400, 300, *setup, axis, v);
+  const int top = MapY(chart, 10.6f), bottom = MapY(chart, 2.3f);
+  EXPECT_GE(top - chart.plotTop, 5);
+  EXPECT_GE(chart.plotBottom - bottom, 5);
+  int highestTick = chart.plotBottom, lowestTick = chart.plotTop;
+  for (const RecordedCall& line : surface.Lines()) {
+    if (line.x0 != chart.plotLeft - 4 || line.y0 != line.y) continue;  // the y ticks
+    highestTick = std::min(highestTick, line.y);
+    lowestTick = std::max(lowestTick, line.y);
+  }
+  EXPECT_LE(highestTick, top);
+  EXPECT_GE(lowestTick, bottom);
+  // Reversed or flat limits give an ascending range around them.
+  KappYRange flat = KappPlotYRange(-4.5, -5.5);
+  EXPECT_LT(flat.low, -5.5);
+  EXPECT_GT(flat.high, -4.5);
 }
 
 }  // namespace

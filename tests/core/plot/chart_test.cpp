@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "model/number_text.h"
-#include "plot/recording_surface.h"
 #include "plot/plot_drawing.h"
+#include "plot/recording_surface.h"
 
 namespace tarn {
 namespace {
@@ -117,7 +117,6 @@ TEST_F(Chart, GraphAxesLabelsEverySecondTickOfElevenAndEveryTickOfFive) {
   EXPECT_EQ(p.xLabels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
   EXPECT_EQ(p.yLabels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
   // The frame, the titles and the rotated y title.
-  EXPECT_EQ(s.calls[2].kind, CallKind::kMove);
   EXPECT_EQ((std::array{s.Lines()[0].x0, s.Lines()[0].y0, s.Lines()[1].y}), (std::array{56, 428, 20}));
   ASSERT_EQ(s.TextsOf("Title").size(), 1u);
   EXPECT_EQ((std::array{s.TextsOf("Title")[0].x, s.TextsOf("Title")[0].y, s.TextsOf("pH")[0].y}),
@@ -182,25 +181,77 @@ TEST_F(Chart, ChartClipGrowsUpwardsAndRestoresTheSpeciesScaleAfterThePhAxis) {
   ClipAxes axes;
   axes.xmin = 0, axes.xmax = 10, axes.ymin = 0, axes.ymax = 100;
   axes.pHLow = 3, axes.pHHigh = 11, axes.pHTitle = "pH";
-  axes.xTitle = "titre volume / ml", axes.yTitle = "Concentration / M", axes.concentrationY = true;
+  axes.xTitle = "titre volume / ml", axes.yTitle = "Concentration / M";
   axes.curveX = {0, 5, 10};
   axes.curvePh = {3, 7, 11};
   Chart_Clip(s, c, axes);
+  const int gap = ClipGap(32);
   EXPECT_EQ(MapY(c, 0), 120);
   EXPECT_EQ(MapY(c, 100), 747);
   EXPECT_EQ(s.Lines()[0].y0, 116);
   EXPECT_EQ(s.Lines()[0].penWidth, 2);
-  EXPECT_EQ(s.TextsOf("titre volume / ml")[0].y, 60);
-  EXPECT_EQ(s.TextsOf("Concentration / M")[0].x, 256 - 158);
-  EXPECT_EQ(s.TextsOf("10")[0].y, 96);  // x label at B - 24
+  // Labels below their ticks and the x title below the labels, a gap apart.
+  EXPECT_EQ(s.TextsOf("10")[0].y, 120 - 19 - gap);
   EXPECT_EQ(s.TextsOf("10")[0].font.height, 32);
+  EXPECT_EQ(s.TextsOf("titre volume / ml")[0].y, 120 - 19 - 2 * gap - 32);
+  EXPECT_EQ(s.TextsOf("Concentration / M")[0].x, gap);  // against the picture's left edge
+  // The pH labels start a gap beyond their longest ticks; the title beyond them.
+  std::vector<RecordedCall> eleven = s.TextsOf("11");
+  ASSERT_FALSE(eleven.empty());
+  EXPECT_EQ(eleven.back().align, TextAlign::kLeft);
+  EXPECT_EQ(eleven.back().x, 851 + 19 + gap);
+  ASSERT_EQ(s.TextsOf("pH").size(), 1u);
+  EXPECT_GT(s.TextsOf("pH")[0].x - s.WidthIn(FontSpec{32}, "pH") / 2, 851 + 19 + gap + s.WidthIn(FontSpec{32}, "11"));
   // The pH curve ends at the top right corner of the pH scale.
   RecordedCall last = s.Lines().back();
   EXPECT_EQ(last.x, 851);
   EXPECT_EQ(last.y, 747);
   EXPECT_EQ(s.Lines()[s.Lines().size() - 2].y, (747 + 120 + 1) / 2);  // pH 7 half way (433.5 to even)
-  ASSERT_EQ(s.TextsOf("pH").size(), 1u);
-  EXPECT_EQ(s.TextsOf("pH")[0].x, 851 + 54);
+}
+
+TEST_F(Chart, ShortAxesGetFewerIntervalsSoTheirLabelsStayApart) {
+  EXPECT_EQ(FittingIntervals(0, 100, 10, 400, 22), 10);
+  // 10 intervals of 10 on 60 units put labels (every second tick) 12 apart.
+  const int n = FittingIntervals(0, 100, 10, 60, 22);
+  EXPECT_LT(n, 10);
+  const double step = NiceStep(0, 100, n);
+  const TickRange t = YTicks(0, 100, step);
+  EXPECT_GE(t.spacing * step * 60 / 100, 22);
+  EXPECT_EQ(FittingIntervals(-4.5, -5.5, 10, 10, 22), 1);  // reversed, flat or tiny: one interval
+  EXPECT_EQ(FittingIntervals(5, 5, 10, 1000, 22), 10);
+
+  // The screen's axes on a low plot: labels at least a line and a half apart.
+  RecordingSurface s;
+  ChartState c;
+  SetRect(c, PlotRect{60, 24, 560, 84});
+  double xmin = 0, xmax = 10, ymin = 0, ymax = 100;
+  GraphAxes(s, c, 10, xmin, ymin, xmax, ymax, "pH", "%", "");
+  std::vector<int> ys;
+  for (const RecordedCall& text : s.Texts())
+    if (text.align == TextAlign::kRight) ys.push_back(text.y);
+  ASSERT_GE(ys.size(), 2u);
+  for (std::size_t i = 1; i < ys.size(); ++i) EXPECT_GE(std::abs(ys[i] - ys[i - 1]), 22);
+}
+
+// A line is cut where it leaves the rectangle and the pen comes down where
+// it comes back; a line wholly outside draws nothing, one wholly inside
+// draws as it would unclipped.
+TEST_F(Chart, ClippedPenKeepsLinesInsideTheRectangle) {
+  RecordingSurface s;
+  ClippedPen pen(s, PlotRect{10, 100, 110, 0});  // y grows upwards: top above bottom
+  pen.MoveTo(20, 20);
+  pen.LineTo(60, 60);    // inside
+  pen.LineTo(60, 160);   // leaves through the top
+  pen.LineTo(200, 160);  // wholly outside
+  pen.LineTo(100, 50);   // comes back through the right edge
+  pen.LineTo(-90, 50);   // crosses the whole rectangle
+  std::vector<RecordedCall> lines = s.Lines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ((std::array{lines[0].x0, lines[0].y0, lines[0].x, lines[0].y}), (std::array{20, 20, 60, 60}));
+  EXPECT_EQ((std::array{lines[1].x0, lines[1].y0, lines[1].x, lines[1].y}), (std::array{60, 60, 60, 100}));
+  EXPECT_EQ((std::array{lines[2].x0, lines[2].y0, lines[2].x, lines[2].y}), (std::array{110, 61, 100, 50}));
+  EXPECT_EQ((std::array{lines[3].x0, lines[3].y0, lines[3].x, lines[3].y}), (std::array{100, 50, 10, 50}));
+  EXPECT_EQ(s.calls[0].kind, CallKind::kMove);  // the first point is inside: the pen starts there
 }
 
 }  // namespace

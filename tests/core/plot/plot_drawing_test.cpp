@@ -50,9 +50,13 @@ class PlotDrawing : public ::testing::Test {
 TEST_F(PlotDrawing, PlotRectangleCopyHeightAndColours) {
   EXPECT_EQ(ScreenPlotRect(600, 500, kYConcentration, true), (PlotRect{84, 24, 530, 440}));
   EXPECT_EQ(ScreenPlotRect(600, 500, kYLog, false), (PlotRect{60, 24, 560, 440}));
-  // 553.5 to the even neighbour; no ratio is square; a wide ratio keeps the plot the right way up.
+  // 553.5 to the even neighbour; no ratio is square; ratios beyond 0.2..5 are held there.
   EXPECT_EQ((std::array{CopyHeight(1.0), CopyHeight(2.0), CopyHeight(0), CopyHeight(3.0)}),
-            (std::array{1107, 554, 1107, 500}));
+            (std::array{1107, 554, 1107, 369}));
+  EXPECT_EQ((std::array{CopyHeight(0.001), CopyHeight(0.2), CopyHeight(5), CopyHeight(1e9)}),
+            (std::array{5535, 5535, 221, 221}));
+  EXPECT_TRUE(AspectAccepted(0.2) && AspectAccepted(5) && AspectAccepted(1));
+  EXPECT_FALSE(AspectAccepted(0.19) || AspectAccepted(5.01) || AspectAccepted(0));
   EXPECT_EQ(FitBoxOnResize(9000, 6000, 1.0), (BoxSize{6000, 6000}));
   EXPECT_EQ(FitBoxOnResize(6000, 9000, 1.5), (BoxSize{6000, 4000}));
   EXPECT_EQ(FitBoxOnAspect(9000, 6000, 1.0), (BoxSize{6000, 6000}));  // 8985 down by 15s to 6000
@@ -109,6 +113,10 @@ TEST_F(PlotDrawing, PhAxisPlacesItsLabelOnceAndItsTitleBetweenTwoLabels) {
   EXPECT_EQ(surface.TextsOf("pH")[1].y, 276);
   ASSERT_FALSE(surface.TextsOf("6").empty());
   EXPECT_EQ(surface.TextsOf("6").back().y, 232 - 8);
+  // Two-digit labels start clear of the ticks' ends (530 + 4 + 6).
+  ASSERT_FALSE(surface.TextsOf("10").empty());
+  EXPECT_EQ(surface.TextsOf("10").back().align, TextAlign::kLeft);
+  EXPECT_GE(surface.TextsOf("10").back().x, 530 + 4 + 6 + 4);
   RecordedCall lastLine = surface.Lines().back();
   EXPECT_EQ(lastLine.x, 530);
   EXPECT_EQ(lastLine.y, 24);
@@ -127,6 +135,11 @@ TEST_F(PlotDrawing, FlatPhAndMissingResultsDrawSafely) {
   RecordingSurface copy;
   DrawCopy(copy, chart, s.state, s.results, data, view, std::vector<bool>(11, true), 1.0);
   EXPECT_FALSE(copy.TextsOf("8").empty());
+
+  // A box too small for the margins draws nothing rather than a plot turned inside out.
+  surface.Clear();
+  EXPECT_FALSE(DrawScreenPlot(surface, chart, s.state, s.results, data, view, 120, 90).has_value());
+  EXPECT_TRUE(surface.calls.empty());
 
   surface.Clear();
   s.results.ifail = kIterationLimit;
@@ -186,26 +199,112 @@ TEST_F(PlotDrawing, CopyDrawsAxesCurvesAndVisibleLabelsUpwards) {
   CopySize size = DrawCopy(surface, chart, s.state, s.results, data, view, visible, 2.0);
   EXPECT_EQ(size.width, 1107);
   EXPECT_EQ(size.height, 554);
-  EXPECT_EQ(RectOf(chart), (PlotRect{256, 194, 851, 120}));
-  EXPECT_EQ(MapY(chart, 0), 120);
-  EXPECT_EQ(MapY(chart, 100), 194);
+  const PlotRect r = RectOf(chart);
+  EXPECT_EQ(MapY(chart, 0), r.bottom);
+  EXPECT_EQ(MapY(chart, 100), r.top);
   EXPECT_FALSE(LinesIn(surface, SpeciesColour(s.state, 1, false), 2).empty());
 
+  // Labels at their places in the plot, in the copy's (smaller) text.
+  const double scale = CopyTextHeight(554) / 32;
   RecordingSurface measure;
-  int width = Chemicals3(measure, 0, 0, "CuGly2", false);
+  int width = Chemicals3(measure, 0, 0, "CuGly2", false, scale);
   std::vector<RecordedCall> c = surface.TextsOf("C");
   ASSERT_EQ(c.size(), 1u);
-  EXPECT_EQ(c[0].x, static_cast<int>(std::nearbyint(256 + 0.5 * 595 - width / 2.0)));
-  EXPECT_EQ(c[0].y, static_cast<int>(std::nearbyint(194 - 0.25 * 74 - 14)));
+  EXPECT_EQ(c[0].x, static_cast<int>(std::nearbyint(r.left + 0.5 * (r.right - r.left) - width / 2.0)));
+  EXPECT_EQ(c[0].y, static_cast<int>(std::nearbyint(r.top - 0.25 * (r.top - r.bottom) - 14 * scale)));
+  EXPECT_DOUBLE_EQ(c[0].font.height, 32 * scale);
   EXPECT_EQ(c[0].textColour, SpeciesColour(s.state, cuGly2, false));
   EXPECT_TRUE(surface.TextsOf("O").empty());  // hidden labels are left out
   // The pH label is written in black, beside the axis title "pH".
   std::vector<RecordedCall> p = surface.TextsOf("p");
   ASSERT_EQ(p.size(), 1u);
   EXPECT_EQ(p[0].textColour, kBlack);
-  EXPECT_EQ(p[0].y, static_cast<int>(std::nearbyint(194 - 0.5 * 74 - 14)));
+  EXPECT_EQ(p[0].y, static_cast<int>(std::nearbyint(r.top - 0.5 * (r.top - r.bottom) - 14 * scale)));
   ASSERT_EQ(surface.TextsOf("pH").size(), 2u);
-  EXPECT_EQ(surface.TextsOf("pH")[1].x, 851 + 54);
+  EXPECT_GT(surface.TextsOf("pH")[1].x, r.right);
+}
+
+// Where a recorded text lies in the copy (y grows upwards, the top of the
+// text at y; a rotated text reads upwards with its top towards lower x).
+struct Box {
+  double left, bottom, right, top;
+  bool Overlaps(const Box& o) const {
+    return left < o.right - 0.5 && o.left < right - 0.5 && bottom < o.top - 0.5 && o.bottom < top - 0.5;
+  }
+  bool Inside(double width, double height) const { return left >= 0 && bottom >= 0 && right <= width && top <= height; }
+  // Whether the line from (x0, y0) to (x1, y1) passes through the box's inside.
+  bool Crossed(double x0, double y0, double x1, double y1) const {
+    for (int i = 0; i <= 100; ++i) {
+      double x = x0 + (x1 - x0) * i / 100, y = y0 + (y1 - y0) * i / 100;
+      if (x > left + 0.5 && x < right - 0.5 && y > bottom + 0.5 && y < top - 0.5) return true;
+    }
+    return false;
+  }
+};
+
+Box BoxOf(const RecordedCall& text) {
+  const double cell = 1.15 * text.font.height;  // ascent and descent of Arial
+  const double width = RecordingSurface::kWidthPerHeight * text.font.height * CodePointCount(text.text);
+  double start = text.align == TextAlign::kLeft ? 0 : (text.align == TextAlign::kCentre ? -width / 2 : -width);
+  if (text.rotated) return Box{double(text.x), text.y + start, text.x + cell, text.y + start + width};
+  return Box{text.x + start, text.y - cell, text.x + start + width, double(text.y)};
+}
+
+// Every accepted aspect ratio gives a copy a chemist can print: the plot
+// keeps most of the picture, every text of the axes lies inside it, none
+// overlaps another or a line of the axes, and the curves stay in the frame.
+TEST_F(PlotDrawing, CopyLaysOutEveryAcceptedAspectRatioCleanly) {
+  s.state.plot.yUpper[kYPercent] = 60;  // limits set by clicks: curves go beyond them
+  for (int yChoice : {kYPercent, kYConcentration})
+    for (double aspect : {0.2, 0.5, 1.0, 2.0, 3.5, 5.0}) {
+      SCOPED_TRACE(testing::Message() << "Y option " << yChoice << ", aspect " << aspect);
+      s.state.plot.yChoice = yChoice;
+      if (yChoice == kYConcentration) s.state.plot.yUpper[kYConcentration] = 0.0004f;
+      view.pHTicked = yChoice == kYPercent;
+      surface.Clear();
+      CopySize size = DrawCopy(surface, chart, s.state, s.results, data, view, std::vector<bool>(11, false), aspect);
+      const PlotRect r = RectOf(chart);
+      EXPECT_GE(r.top - r.bottom, 0.45 * size.height);
+      EXPECT_GE(r.right - r.left, 0.6 * size.width);
+      std::vector<Box> boxes;
+      for (const RecordedCall& text : surface.Texts()) {
+        Box box = BoxOf(text);
+        EXPECT_TRUE(box.Inside(size.width, size.height)) << text.text << " at " << text.x << "," << text.y;
+        for (const Box& other : boxes) EXPECT_FALSE(box.Overlaps(other)) << text.text;
+        boxes.push_back(box);
+        for (const RecordedCall& line : surface.Lines()) {
+          if (line.penColour != kBlack) continue;
+          EXPECT_FALSE(box.Crossed(line.x0, line.y0, line.x, line.y)) << text.text;
+        }
+      }
+      int curves = 0;
+      for (const RecordedCall& line : surface.Lines()) {
+        if (line.penColour == kBlack) continue;
+        ++curves;
+        for (auto [x, y] : {std::pair{line.x0, line.y0}, std::pair{line.x, line.y}}) {
+          EXPECT_TRUE(x >= r.left && x <= r.right && y >= r.bottom && y <= r.top) << x << "," << y;
+        }
+      }
+      EXPECT_GT(curves, 0);
+    }
+}
+
+// The screen's curves stay inside the plot too when the limits cut them.
+TEST_F(PlotDrawing, ScreenCurvesAreClippedToThePlot) {
+  s.state.plot.yUpper[kYPercent] = 50;
+  s.state.plot.yLower[kYPercent] = 20;
+  view.pHTicked = true;
+  Draw();
+  const PlotRect r = RectOf(chart);
+  int curves = 0;
+  for (const RecordedCall& line : surface.Lines()) {
+    if (line.penColour == kBlack) continue;  // the axes
+    ++curves;
+    for (auto [x, y] : {std::pair{line.x0, line.y0}, std::pair{line.x, line.y}}) {
+      EXPECT_TRUE(x >= r.left && x <= r.right && y >= r.top && y <= r.bottom) << x << "," << y;
+    }
+  }
+  EXPECT_GT(curves, 10);
 }
 
 }  // namespace

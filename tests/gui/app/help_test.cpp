@@ -3,11 +3,18 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBrowser>
+#include <QToolBar>
+#include <QToolButton>
 
+#include "gui/app/help_command.h"
 #include "gui/app/help_window.h"
-#include "support/gui_test.h"
+#include "gui/app/new_project_window.h"
+#include "support/app_fixture.h"
 
 namespace tarn::gui {
 namespace {
@@ -60,6 +67,46 @@ TEST(HelpWindowTest, OpensTopicsGoesBackForwardAndHomeAndNamesAMissingPage) {
   missing.ShowPage("Tarn plots");
   EXPECT_TRUE(missing.Browser().toPlainText().contains("Help page not found"));
   EXPECT_TRUE(missing.Browser().toPlainText().contains("tarn_plots.html"));
+}
+
+// The help asked for from the start window or the new-project window is a
+// window of its own: it can be clicked while they are shown (they are modal
+// to the main window only) and stays open when they close.
+TEST(HelpWindowTest, TheHelpOfAModalWindowIsFreeToUseAndOutlivesIt) {
+  test::ProgramHome home;
+  T32Main main(home.Folder());
+  main.Load("");
+  main.show();
+  QPointer<HelpWindow> help;
+  test::AnswerStartWindow([&](Startup& start) {
+    EXPECT_EQ(start.windowModality(), Qt::WindowModal);
+    start.Starter(4).click();  // Help
+    help = OpenHelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->parentWidget(), nullptr);
+    EXPECT_TRUE(help->isVisible());
+    help->ShowPage("Tarn plots");
+    // Its buttons work while the start window is up.
+    auto* home = qobject_cast<QToolButton*>(help->findChild<QToolBar*>()->widgetForAction(&help->HomeAction()));
+    ASSERT_NE(home, nullptr);
+    QTest::mouseClick(home, Qt::LeftButton);
+    EXPECT_EQ(help->Browser().source().fileName(), "index.html");
+    test::AnswerWindow<NewMod>([&](NewMod& newMod) {
+      EXPECT_EQ(newMod.windowModality(), Qt::WindowModal);
+      newMod.Help_Click();
+      EXPECT_EQ(OpenHelpWindow(), help);  // the same window, at the page of new projects
+      EXPECT_EQ(help->Browser().source().fileName(), "new_model.html");
+      test::AnswerStartWindow([](Startup& again) { test::ChooseQuit(again); });
+      newMod.Quit_Click(kNewProjectCancelled);
+    });
+    start.Starter_Click(2);
+  });
+  main.FirstActivation();
+  ASSERT_NE(help, nullptr);  // the start and new-project windows are gone, the help is not
+  EXPECT_TRUE(help->isVisible());
+  test::SaveScreenshot(*help, QStringLiteral("help_window_new_model"));
+  CloseHelp();
+  EXPECT_EQ(help, nullptr);
 }
 
 }  // namespace

@@ -5,11 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 
 #include "app/program_folder.h"
-#include "gui/app/help_window.h"
+#include "gui/app/help_command.h"
 #include "gui/tables/table_window.h"
 #include "gui/ui/grid.h"
 #include "support/app_fixture.h"
@@ -175,7 +176,7 @@ TEST(MainWindowTest, ContextHelpOpensThePageOfTheActiveWindow) {
   ProgramHome home;
   auto main = OpenSample(home, "phosphoric-acid.cld");
   main->hlp_Click(0);
-  auto* help = main->findChild<HelpWindow*>();
+  HelpWindow* help = OpenHelpWindow();
   ASSERT_NE(help, nullptr);
   const QString folder = QUrl::fromLocalFile(QString::fromStdString(HelpFolder(home.Folder()))).toString();
   // The editor opened with the file is the active window.
@@ -185,13 +186,29 @@ TEST(MainWindowTest, ContextHelpOpensThePageOfTheActiveWindow) {
   EXPECT_EQ(help->Browser().source().toString(), folder + "/table_of_concentrations.html");
 }
 
-TEST(MainWindowTest, ScreenSizesResizeTheWindowAndAreSaved) {
+// The test screen is 800 pixels wide: only the sizes that fit it are
+// offered, and one kept from a larger screen is held to the screen's free area.
+TEST(MainWindowTest, ScreenSizesResizeTheWindowWithinTheScreenAndAreSaved) {
   ProgramHome home;
   T32Main main(home.Folder());
   main.Load("");
   main.show();
+  const QRect free = main.screen()->availableGeometry();
+  ASSERT_EQ(free.width(), 800);
+  ASSERT_GE(free.height(), 600);
+  main.Menus().windowMenu->aboutToShow();
+  EXPECT_TRUE(main.Menus().sizes[0]->isEnabled());
+  EXPECT_TRUE(main.Menus().sizes[1]->isEnabled());
+  for (int i = 2; i < kScreenSizes; ++i)
+    EXPECT_FALSE(main.Menus().sizes[static_cast<std::size_t>(i)]->isEnabled()) << i;
+  main.Sizes_Click(1);
+  // 800 x 600 within the screen, its frame included.
+  const QSize frame = main.frameGeometry().size() - main.size();
+  EXPECT_EQ(main.size(), QSize(800, 600).boundedTo(free.size() - frame));
+  EXPECT_TRUE(free.contains(main.frameGeometry()));
+  main.move(300, 200);  // partly off the screen: the preset brings it back
   main.Sizes_Click(3);
-  EXPECT_EQ(main.size(), QSize(1152, 864));
+  EXPECT_TRUE(free.contains(main.frameGeometry())) << main.frameGeometry().x() << "," << main.frameGeometry().y();
   EXPECT_TRUE(main.Menus().sizes[3]->isChecked());
   EXPECT_FALSE(main.Menus().sizes[1]->isChecked());
   EXPECT_NE(ReadWholeFile(SettingsPath(home.Folder())).find("<screensize>3</screensize>"), std::string::npos);

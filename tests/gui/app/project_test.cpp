@@ -1,6 +1,7 @@
 // Projects: save as and reopen, the save prompt at exit and restart, a failed
 // save, new projects, restoring a damaged sample and the import window.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "app/program_folder.h"
 #include "app/recent_files.h"
@@ -166,6 +168,13 @@ std::shared_ptr<ModalSeen> CreateProject(T32Main& main, const QString& title, in
   AnswerStartWindow([&](Startup& start) {
     AnswerWindow<NewMod>([&](NewMod& newMod) {
       EXPECT_EQ(newMod.TitleBox().text(), "???");
+      // The title box has the focus and its "???" is selected: typing replaces it.
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&newMod));
+      ASSERT_EQ(QApplication::focusWidget(), &newMod.TitleBox());
+      EXPECT_EQ(newMod.TitleBox().selectedText(), "???");
+      QTest::keyClicks(QApplication::focusWidget(), "test2");
+      EXPECT_EQ(newMod.TitleBox().text(), "test2");
+      newMod.TitleBox().setText("???");
       EXPECT_EQ(newMod.Mr().count(), 998);  // 2 to 999 reagents
       refusal = AnswerMessageBox(QMessageBox::Ok);
       newMod.Quit_Click(kNewProjectAccepted);
@@ -217,6 +226,10 @@ TEST(ProjectTest, NewProjectsFromTheStartWindow) {
   EXPECT_FALSE(q.modified);
   EXPECT_EQ(second.GetSession().settings.recent(1), path);
   EXPECT_FALSE(second.Menus().calc[2]->isEnabled());
+  second.calc_Click(0);  // a distribution without a proton calculates at once too
+  EXPECT_EQ(second.GetSession().results.ifail, kSuccess);
+  EXPECT_TRUE(second.Children().IsOpen(kPlotWindow));
+  SaveScreenshot(second, "new_project_distribution_plot");
 }
 
 TEST(ProjectTest, CancelledNewProjectReturnsToTheStartWindow) {

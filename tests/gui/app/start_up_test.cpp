@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QPushButton>
 #include <filesystem>
 
 #include "app/program_folder.h"
@@ -120,6 +123,35 @@ TEST(StartUpTest, OpenStoredProjectUsesTheDialogAndACancelReturnsToTheStartWindo
   EXPECT_EQ(dialog->title, "Select data file");
   EXPECT_EQ(dialog->text.toStdString(), SamplesFolder(home.Folder()));
   EXPECT_EQ(main.GetSession().project.currentFile, path);
+}
+
+// The dialog starts on both kinds of project, so a folder of them does not
+// look empty, and the button's tip names the types that are read.
+TEST(StartUpTest, OpenStoredProjectStartsOnTarnProjects) {
+  ProgramHome home;
+  T32Main main(home.Folder());
+  main.Load("");
+  QStringList filters;
+  QString selected;
+  AnswerStartWindow([&](Startup& start) {
+    EXPECT_EQ(start.Starter(1).toolTip(), "File types: CLD (Tarn projects), TRN (older Tarn projects)");
+    AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+      filters = dialog.nameFilters();
+      selected = dialog.selectedNameFilter();
+      SaveScreenshot(dialog, "open_stored_project_dialog");
+      AnswerStartWindow([](Startup& again) { ChooseQuit(again); });
+      dialog.reject();
+    });
+    start.Starter_Click(1);
+  });
+  main.FirstActivation();
+  ASSERT_FALSE(filters.isEmpty());
+  EXPECT_TRUE(filters.first().startsWith("Tarn projects ("));
+  EXPECT_EQ(selected, filters.first());
+  const QString patterns = selected.section(u'(', 1).chopped(1);
+  for (const char* file : {"iron-hydroxide.cld", "OLD.TRN", "model.CLD", "old.trn"})
+    EXPECT_TRUE(QDir::match(patterns.split(u' '), QString::fromLatin1(file))) << file;
+  EXPECT_FALSE(QDir::match(patterns.split(u' '), QStringLiteral("notes.txt")));
 }
 
 TEST(StartUpTest, ShortNamesBoxSwitchesTheListAndIsSavedAndAKeyChooses) {

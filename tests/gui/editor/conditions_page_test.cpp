@@ -39,6 +39,7 @@ TEST_F(ConditionsPageTest, TheAddedVolumeStepsByItsSize) {
   EXPECT_EQ(added.text(), "0.10");
   editor->Incr_Click(1);
   EXPECT_EQ(added.text(), "0.099");
+  test::SaveScreenshot(*editor, QStringLiteral("editor-added-volume-refused"));
   EXPECT_NEAR(s.vfinal, s.volume[0] + 0.099, 1e-6);
   // The derived totals follow the volumes.
   for (int j = 1; j <= s.nreag; ++j)
@@ -49,10 +50,14 @@ TEST_F(ConditionsPageTest, TheAddedVolumeStepsByItsSize) {
   Retype(added, "-1");
   EXPECT_EQ(seen->text, "Added volume must be positive");
   EXPECT_EQ(s.vfinal, vfinal);
-  EXPECT_EQ(editor->AddedVolume(), -1);
+  // The box shows the volume still in use, not the refused one.
+  EXPECT_NEAR(editor->AddedVolume(), 0.099, 1e-9);
+  EXPECT_EQ(added.text(), "0.099");
+  test::SaveScreenshot(*editor, QStringLiteral("editor-added-volume-refused"));
 
   Retype(editor->EditBox(1), "50");
   EXPECT_EQ(s.volume[0], 50);
+  EXPECT_NEAR(s.vfinal, 50.099, 1e-9);  // with the added volume in use
   EXPECT_DOUBLE_EQ(s.initial(1, 0), s.total(1, 0) / 50);
 }
 

@@ -116,6 +116,16 @@ TEST_F(ModelPageTest, ARenamedReagentReachesEveryHeadingButNotTheResults) {
   EXPECT_EQ(editor->EditA().width(), grid.ColWidthPixels(3));
   editor->CommitEdit();
   EXPECT_EQ(s.name(2), "Glycinate");
+  // The formulas grew past 50 pixels ("ZnGlycinate2"): their column, the
+  // conditions grid's reagent column and the refine key's "choose" show whole.
+  test::ExpectEveryPictureWhole(grid);
+  test::ExpectEveryPictureWhole(editor->CondGrid());
+  test::ExpectEveryCellWhole(editor->CondGrid());
+  grid.SetCurrentCell(1, s.nreag + 2);
+  QTest::keyClick(&grid, Qt::Key_Return);
+  EXPECT_EQ(grid.Text(1, s.nreag + 2), "choose");
+  test::ExpectEveryCellWhole(grid);
+  test::SaveScreenshot(*editor, QStringLiteral("editor-long-names-refine-choice"));
 }
 
 TEST_F(ModelPageTest, RefineKeysAreChosenFromTheOptionsBelowTheCell) {
@@ -222,8 +232,17 @@ TEST_F(ModelPageTest, SolidsExcludeTheTitration) {
   EXPECT_EQ(s.nsolids, 0);
   EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
   EXPECT_FALSE(editor->DelSolButton().isEnabled());
-  // A new solid's row is current without a click: "Remove solid" asks.
-  editor->AddSol_Click();
+  // A new solid's row is current and has the focus: typing goes to its log
+  // Ksp, and "Remove solid" asks without a click.
+  editor->ShowPage(kSolidsPage);
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  QTest::mouseClick(&editor->AddSolButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), &editor->KspGrid());
+  for (QChar c : QStringLiteral("-8.5")) QTest::keyClicks(QApplication::focusWidget(), QString(c));  // as typed
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(s.logksp(1), -8.5);
+  test::SaveScreenshot(*main, QStringLiteral("editor-solid-added"));
   auto again = test::AnswerMessageBox(QMessageBox::No);
   editor->DelSol_Click();
   EXPECT_TRUE(again->seen);

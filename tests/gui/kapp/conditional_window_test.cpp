@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "editor/editor_fixture.h"
 #include "gui/kapp/conditional_window.h"
 #include "gui/kapp/kapp_views.h"
 #include "gui/tables/single_points_window.h"
@@ -130,6 +131,13 @@ TEST_F(ConditionalWindowTest, TermsThroughThePopUpLists) {
   EXPECT_FALSE(sums.isVisible());
   EXPECT_EQ(window->Expression().Texts()[0], " [CuGly]");
   EXPECT_EQ(window->Expression().Texts()[1], "T[Cu)  not bound to Gly * SUM( [Gly]+ [GlyH])");
+  // Every term reads whole: the types, and the sum's members by name.
+  EXPECT_EQ(window->DefinitionGrid(kDenominator).Text(2, 2), "Gly + GlyH");
+  for (int side : {kNumerator, kDenominator}) ExpectEveryCellWhole(window->DefinitionGrid(side));
+  window->DefinitionGrid_DblClick(kDenominator, 2, 1);
+  EXPECT_GE(window->Types().viewport()->width(), window->Types().sizeHintForColumn(0));
+  SaveScreenshot(*window, "conditional_window_terms");
+  window->Types().hide();
 
   // [CuGly] / ([Cu] [Gly]') is the ligand's conditional constant of CuGly.
   window->GoTable_Click();
@@ -183,6 +191,15 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   kapp->Classic_Click();
   kapp->GoPlot_Click();
   SaveScreenshot(*main, "main_window_conditional");
+  // A reagent renamed in the editor reaches the lists and terms at once.
+  auto* editor = qobject_cast<T32Model*>(main->Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  TypeInto(editor->BetaGrid(), editor->EditA(), 0, 2, "Copper");
+  EXPECT_EQ(kapp->XaxisReagent().itemText(0), "Copper");
+  EXPECT_EQ(kapp->Standard().itemText(2), "CopperGly");
+  EXPECT_EQ(kapp->DefinitionGrid(kNumerator).Text(1, 1), "T(Copper)  bound to ");
+  TypeInto(editor->BetaGrid(), editor->EditA(), 0, 2, "Cu");
+  kapp->GoPlot_Click();
   // A constant changed in the editor: the curve of the old results goes.
   ASSERT_TRUE(kapp->PlotKapp().Plotted());
   main->GetSession().project.logbeta(3) += 1;

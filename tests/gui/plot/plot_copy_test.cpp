@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
@@ -59,18 +60,22 @@ TEST(PlotCopyTest, TheCopyIsAnUprightSvgWithTheAxisTitlesAndTheVisibleLabels) {
   EXPECT_EQ(Count(labelled, "</text>") - Count(bare, "</text>"), 5);  // C u G l y
   EXPECT_GT(Count(labelled, ">G</text>"), Count(bare, ">G</text>"));
 
-  // Upright: the frame's top 360 units below the top edge, its bottom 116
-  // above the bottom edge, the chart's title just above the frame.
-  PlotCopy copy{1107, 1107, labelled};
+  // Upright: the frame's top and bottom where the copy's plot rectangle puts
+  // them (y grows upwards in the copy), a blank margin below the x title.
+  PlotCopy copy = MakePlotCopy(o.State(), o.Results(), const_cast<PlotData&>(o.plot->Data()), o.plot->View(),
+                               o.plot->LabelVisibility(), 1.0);
+  EXPECT_EQ(copy.svg, labelled);
   QImage image = CopyImage(copy);
   EXPECT_EQ(image.width(), 1307);
   QDir().mkpath(QStringLiteral(TARN_SCREENSHOT_DIR));
   image.save(QStringLiteral(TARN_SCREENSHOT_DIR "/plot-copy.png"));
-  EXPECT_TRUE(DarkNearRow(image, 360));
-  EXPECT_TRUE(DarkNearRow(image, 1107 - 116));
-  EXPECT_FALSE(DarkNearRow(image, 1107 - 60));
+  EXPECT_GT(copy.plot.top - copy.plot.bottom, 800);  // the plot fills most of the square
+  EXPECT_TRUE(DarkNearRow(image, 1107 - copy.plot.top));
+  EXPECT_TRUE(DarkNearRow(image, 1107 - (copy.plot.bottom - 4)));
+  EXPECT_FALSE(DarkNearRow(image, 1107 - 3));
 
-  // A wider plot: half as high, rounded to the even neighbour.
+  // A wider plot: half as high, rounded to the even neighbour, the plot still
+  // most of it.
   auto* aspect = o.Find<QLineEdit>("Aspect");
   aspect->selectAll();
   QTest::keyClicks(aspect, "2.0");
@@ -81,9 +86,31 @@ TEST(PlotCopyTest, TheCopyIsAnUprightSvgWithTheAxisTitlesAndTheVisibleLabels) {
   QByteArray wide = ClipboardSvg();
   EXPECT_EQ(Count(wide, "viewBox=\"0 0 1107 554\""), 1);
   EXPECT_EQ(Count(wide, "height=\"55.4mm\""), 1);
-  // Text that is no number leaves the box as it was.
+  CopyImage(PlotCopy{1107, 554, wide, {}}).save(QStringLiteral(TARN_SCREENSHOT_DIR "/plot-copy-aspect-2.png"));
+  // Text that is no number, or a ratio beyond 0.2 to 5, leaves the box as it
+  // was and shows in red.
   QTest::keyClicks(aspect, "x");
   EXPECT_EQ(o.plot->Aspect(), 2.0);
+  for (const char* refused : {"0.001", "60"}) {
+    aspect->selectAll();
+    QTest::keyClicks(aspect, refused);
+    EXPECT_EQ(o.plot->Aspect(), 2.0) << refused;
+    EXPECT_EQ(aspect->palette().color(QPalette::Text), QColor(Qt::red));
+  }
+  aspect->selectAll();
+  QTest::keyClicks(aspect, "5");
+  EXPECT_EQ(o.plot->Aspect(), 5.0);
+  EXPECT_NE(aspect->palette().color(QPalette::Text), QColor(Qt::red));
+  o.plot->CopyClip_Click();
+  QByteArray strip = ClipboardSvg();
+  EXPECT_EQ(Count(strip, "viewBox=\"0 0 1107 221\""), 1);
+  CopyImage(PlotCopy{1107, 221, strip, {}}).save(QStringLiteral(TARN_SCREENSHOT_DIR "/plot-copy-aspect-5.png"));
+  aspect->selectAll();
+  QTest::keyClicks(aspect, "0.2");
+  o.plot->CopyClip_Click();
+  EXPECT_EQ(Count(ClipboardSvg(), "viewBox=\"0 0 1107 5535\""), 1);
+  EXPECT_TRUE(o.Find<QWidget>("CopyClip")->toolTip().contains("SVG"));
+  EXPECT_TRUE(o.Find<QWidget>("CopyClip")->toolTip().contains("PNG"));
 }
 
 TEST(PlotCopyTest, SavePlotAsWritesSvgPdfOrPng) {
@@ -112,14 +139,27 @@ TEST(PlotCopyTest, SavePlotAsWritesSvgPdfOrPng) {
   test::AnswerFileDialog(std::nullopt);
   o.plot->SavePlot_Click();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
+  // A name typed without an extension takes the type chosen in the dialog.
+  test::AnswerWindow<QFileDialog>([&dir](QFileDialog& dialog) {
+    dialog.selectNameFilter(dialog.nameFilters().at(2));  // PNG
+    test::ChooseFile(dialog, dir.filePath(QStringLiteral("chosen")));
+  });
+  o.plot->SavePlot_Click();
+  QFile chosen(dir.filePath(QStringLiteral("chosen.png")));
+  ASSERT_TRUE(chosen.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(chosen.readAll().startsWith("\x89PNG"));
   // A name without an extension that gives an existing file asks first.
   std::shared_ptr<test::ModalSeen> asked;
-  test::AnswerFileDialog(dir.filePath(QStringLiteral("figure")),
-                         [&asked] { asked = test::AnswerMessageBox(QMessageBox::No); });
+  test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+    asked = test::AnswerMessageBox(QMessageBox::No, {}, &dialog);
+    test::ChooseFile(dialog, dir.filePath(QStringLiteral("figure")));
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.reject();
+  });
   o.plot->SavePlot_Click();
   ASSERT_NE(asked, nullptr);
   EXPECT_TRUE(asked->seen);
-  EXPECT_TRUE(asked->text.startsWith(dir.filePath(QStringLiteral("figure.svg"))));
+  EXPECT_TRUE(asked->text.contains(QStringLiteral("figure.svg")));
 }
 
 // Every sample with the calculated pH and a few labels on their curves.
@@ -142,6 +182,11 @@ TEST(PlotScreenshots, EverySampleInColourAndBlackAndWhite) {
     std::string name = sample;
     name = "plot-" + name.substr(0, name.size() - 4);
     test::SaveScreenshot(*o.main, QString::fromStdString(name + "-colour"));
+    // The copy a chemist pastes into a paper, with the pH axis and the labels.
+    PlotCopy copy = MakePlotCopy(s, o.Results(), const_cast<PlotData&>(o.plot->Data()), o.plot->View(),
+                                 o.plot->LabelVisibility(), 1.0);
+    EXPECT_TRUE(CopyImage(copy).save(QStringLiteral(TARN_SCREENSHOT_DIR "/") + QString::fromStdString(name) +
+                                     QStringLiteral("-copy.png")));
     o.plot->ColourOption_Click(1);
     test::SaveScreenshot(*o.main, QString::fromStdString(name + "-bw"));
   }

@@ -28,8 +28,8 @@ struct OpenPlot {
 
   explicit OpenPlot(const std::string& sample) {
     main = test::OpenSample(home, sample);
-    main->resize(1280, 860);
     main->show();
+    main->resize(1280, 860);  // larger than the test screen, which the program keeps a shown window within
     main->calc_Click(0);
     QApplication::processEvents();
     plot = qobject_cast<GraphForm*>(main->Children().Widget(kPlotWindow));

@@ -5,11 +5,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTimer>
+#include <cmath>
 
 #include "engine/new_concentrations.h"
+#include "gui/ui/grid.h"
 #include "model/message_sink.h"
 #include "model/project_file.h"
 
@@ -83,6 +86,25 @@ void SaveScreenshot(QWidget& widget, const QString& name) {
   QString path = QDir(QStringLiteral(TARN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png"));
   EXPECT_TRUE(widget.grab().save(path)) << path.toStdString();
   EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
+}
+
+void ExpectEveryCellWhole(const Grid& grid) {
+  const QFontMetricsF metrics(grid.font());
+  for (int c = 0; c < grid.Cols(); ++c)
+    for (int r = 0; r < grid.Rows(); ++r)
+      for (const QString& line : QString::fromStdString(grid.Text(r, c)).split(u'\r'))
+        EXPECT_LE(std::ceil(metrics.horizontalAdvance(line)) + 7, grid.ColWidthPixels(c))
+            << r << "," << c << " " << line.toStdString();
+}
+
+void ExpectEveryPictureWhole(const Grid& grid) {
+  for (int c = 0; c < grid.Cols(); ++c)
+    for (int r = 0; r < grid.Rows(); ++r) {
+      const QPixmap picture = grid.CellPicture(r, c);
+      if (picture.isNull()) continue;
+      EXPECT_LE(picture.width() + 6, grid.ColWidthPixels(c)) << r << "," << c;
+      EXPECT_LE(picture.height(), grid.RowHeightPixels(r)) << r << "," << c;
+    }
 }
 
 QString SourcePath(const QString& relative) {

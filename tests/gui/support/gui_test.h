@@ -24,6 +24,10 @@
 class QFileDialog;
 class QWidget;
 
+namespace tarn::gui {
+class Grid;
+}
+
 // Lets GoogleTest print QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
@@ -78,6 +82,13 @@ void ChooseFile(QFileDialog& dialog, const QString& path);
 // Shows the widget, lets it lay out, and saves a PNG of it as
 // <build>/screenshots/<name>.png, which must not be empty.
 void SaveScreenshot(QWidget& widget, const QString& name);
+
+// Each cell's text fits its column with the margins the grid draws it with
+// (three pixels a side and the grid line), so none is cut short with an
+// ellipsis.
+void ExpectEveryCellWhole(const Grid& grid);
+// Each cell's picture fits its column with those margins, and its row.
+void ExpectEveryPictureWhole(const Grid& grid);
 
 // A file of the source tree (help pages, samples).
 QString SourcePath(const QString& relative);

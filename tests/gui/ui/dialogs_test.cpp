@@ -1,6 +1,7 @@
 // Message boxes and the input box.
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
 
 #include "gui/ui/input_box.h"
@@ -46,9 +47,13 @@ TEST(InputBoxTest, TellsCancelFromAnEmptyAnswerAndShowsTheDefault) {
   QString shown;
   test::AnswerWindow<QInputDialog>([&](QInputDialog& dialog) {
     shown = dialog.textValue();
+    // Room for the whole title beside a title bar's icon and buttons.
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 120);
     dialog.accept();
   });
-  EXPECT_EQ(InputBox("Name", "Tarn", "new model"), "new model");
+  EXPECT_EQ(InputBox("Name", "Number of points to calculate", "new model"), "new model");
   EXPECT_EQ(shown, "new model");
 }
 

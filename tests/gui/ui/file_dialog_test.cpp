@@ -60,5 +60,37 @@ TEST(SaveFileDialogTest, PresetsTheNameAndConfirmsOverwriting) {
   EXPECT_TRUE(yes->seen);
 }
 
+// A name typed without an extension takes the file type chosen in the
+// dialog, and only then is it checked against the files already there.
+TEST(SaveFileDialogTest, ANameWithoutExtensionTakesTheChosenType) {
+  QTemporaryDir dir;
+  const char* filter = "SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf|PNG picture (*.png)|*.png|";
+  const QStringList names = QtNameFilters(ParseFilterString(filter));
+  for (int chosen : {2, 0}) {
+    test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+      dialog.selectNameFilter(names[chosen]);
+      test::ChooseFile(dialog, dir.filePath("figure"));
+    });
+    std::optional<std::string> path =
+        SaveFileDialog("Save plot as", filter, "plot.svg", nullptr, TypedName::kAddChosenType);
+    EXPECT_EQ(path, dir.filePath(chosen == 2 ? "figure.png" : "figure.svg").toStdString());
+  }
+  QFile existing(dir.filePath("figure.pdf"));
+  ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  existing.close();
+  std::shared_ptr<test::ModalSeen> asked;
+  test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+    dialog.selectNameFilter(names[1]);
+    asked = test::AnswerMessageBox(QMessageBox::Yes, {}, &dialog);
+    test::ChooseFile(dialog, dir.filePath("figure"));
+  });
+  EXPECT_EQ(SaveFileDialog("Save plot as", filter, "plot.svg", nullptr, TypedName::kAddChosenType),
+            dir.filePath("figure.pdf").toStdString());
+  EXPECT_TRUE(asked->text.contains("figure.pdf"));
+  // Without the rule the name stays as typed.
+  test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) { test::ChooseFile(dialog, dir.filePath("plain")); });
+  EXPECT_EQ(SaveFileDialog("Save plot as", filter, "plot.svg"), dir.filePath("plain").toStdString());
+}
+
 }  // namespace
 }  // namespace tarn::gui
