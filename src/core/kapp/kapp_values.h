@@ -58,7 +58,7 @@ struct KappAxis {
   double xstart = 0;  // the first point's pX
   double xend = 0;    // the last point's pX
   int npoints = 0;
-  std::vector<double> calculated;  // [p], p = 1..npoints: the calculated pX (element 0 unused)
+  std::vector<double> calculated{};  // [p], p = 1..npoints: the calculated pX (element 0 unused)
 };
 // Refuses (ok false, with a message) a reagent whose free concentration is
 // not positive at some point.

@@ -225,7 +225,7 @@ TEST(KappValues, TableAndXAxis) {
 TEST(KappPlot, FlatCurvesAreWidenedAndDrawnMidwayTheRightWayUp) {
   ProjectState s = ModelBuilder({"M", "L", "H"}).Species(5, {1, 1, 0}).Build();
   KappDefinition def = NewKappDefinition(s);
-  KappAxis axis{true, 3, true, 2, 12, 11, {}};
+  KappAxis axis{true, 3, true, 2, 12, 11};
   struct Case {
     float value;
     double ymin, ymax;
@@ -262,7 +262,7 @@ TEST(KappPlot, FlatCurvesAreWidenedAndDrawnMidwayTheRightWayUp) {
   v.logKapp.Resize(1);
   v.logKapp(1) = 4.25f;
   RecordingSink sink;
-  KappAxis point{true, 3, true, 7, 7, 1, {}};
+  KappAxis point{true, 3, true, 7, 7, 1};
   EXPECT_FALSE(PrepareKappPlot(s, def, point, v, sink).has_value());
   EXPECT_EQ(sink.messages, Strings{"Concentration on x axis is constant\rKapp=4.25"});
   EXPECT_DOUBLE_EQ(KappX(point, 1), 7);
