@@ -410,12 +410,15 @@ void ClipPhAxis(Surface& surface, ChartState& c, ClipAxes& axes) {
   API_Text_Clip(surface, titleLeft + titleWidth / 2, Centre(c.plotTop, c.plotBottom), kTextCentre, axes.pHTitle, t);
   ClippedPen pen(surface, RectOf(c));
   std::size_t n = std::min(axes.curveX.size(), axes.curvePh.size());
+  bool open = false;
   for (std::size_t p = 0; p < n; ++p) {
+    if (!std::isfinite(axes.curveX[p])) {  // a point without an X value: a gap
+      open = false;
+      continue;
+    }
     int x = MapX(c, axes.curveX[p]), y = MapY(c, axes.curvePh[p]);
-    if (p == 0)
-      pen.MoveTo(x, y);
-    else
-      pen.LineTo(x, y);
+    open ? pen.LineTo(x, y) : pen.MoveTo(x, y);
+    open = true;
   }
   c.yScale = saved.yScale;
   c.yOffset = saved.yOffset;

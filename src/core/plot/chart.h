@@ -156,7 +156,7 @@ struct ClipAxes {
   std::string xTitle;
   std::string yTitle;
   std::string title;
-  std::vector<double> curveX;  // the pH curve: x value and pH of each point
+  std::vector<double> curveX;  // the pH curve: x value (NaN: none, a gap) and pH of each point
   std::vector<double> curvePh;
   double textHeight = 32;    // character height of the tick labels and the x title
   double titleHeight = 32;   // of the chart's title

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace tarn {
 
@@ -16,10 +17,6 @@ bool TotalGivenInSeries(const ProjectState& state, const SeriesResults& results,
   if (state.type == kTitration) return true;
   if (results.flagNow.Upper() >= j) return results.flagNow(j);
   return state.flag(j, kDistribution);
-}
-
-double Log10OrFloor(double v, const ProjectState& state) {
-  return v > 0 ? std::log(v) / state.ln10 : kLogOfNothing;
 }
 
 double Titre(const ProjectState& state, int p, int n) {
@@ -40,18 +37,27 @@ double TotalConcentration(const ProjectState& state, const SeriesResults& result
   return results.totalCalc(p, j);
 }
 
-double XValue(const ProjectState& state, const SeriesResults& results, const PlotData& data, int p) {
+// The logarithm of a positive value; a zero (or less) has none.
+std::optional<double> Log10Of(double v, const ProjectState& state) {
+  if (!(v > 0)) return std::nullopt;
+  return std::log(v) / state.ln10;
+}
+
+std::optional<double> XValue(const ProjectState& state, const SeriesResults& results, const PlotData& data, int p) {
   int j = data.xReagent;
   bool reagent = ValidReagent(state, j);
   switch (data.xChoice) {
     case kXPh:
       return results.pH.Upper() >= p ? results.pH(p) : 0;
-    case kXFreeP:
-      return reagent ? -Log10OrFloor(results.speciesConc(j, p), state) : 0;
+    case kXFreeP: {
+      if (!reagent) return 0.0;
+      const std::optional<double> log = Log10Of(results.speciesConc(j, p), state);
+      return log ? std::optional<double>(-*log) : std::nullopt;
+    }
     case kXTotal:
       return reagent ? TotalConcentration(state, results, j, p) : 0;
     case kXLogTotal:
-      return reagent ? Log10OrFloor(TotalConcentration(state, results, j, p), state) : kLogOfNothing;
+      return reagent ? Log10Of(TotalConcentration(state, results, j, p), state) : std::nullopt;
     default:
       return Titre(state, p, results.npoints);
   }
@@ -92,7 +98,8 @@ bool YValue(const ProjectState& state, const SeriesResults& results, const PlotD
       return true;
     }
     case kYLog:
-      y = c > 0 ? std::log(c) / 2.302585 : kLogOfNothing;
+      if (!(c > 0)) return false;
+      y = std::log(c) / 2.302585;
       return true;
     default:
       y = c;
@@ -109,11 +116,25 @@ double PointFraction(int p, int n) {
 void GraphX(const ProjectState& state, const SeriesResults& results, PlotData& data) {
   int n = results.npoints;
   data.plotX.Resize(n);
-  for (int p = 1; p <= n; ++p) data.plotX(p) = XValue(state, results, data, p);
+  data.plotXSet.Resize(n);
+  int first = 0, last = 0;
+  for (int p = 1; p <= n; ++p) {
+    const std::optional<double> x = XValue(state, results, data, p);
+    if (!x) continue;
+    data.plotX(p) = *x;
+    data.plotXSet(p) = true;
+    if (first == 0) first = p;
+    last = p;
+  }
   data.xTitle = XTitle(state, data);
-  double first = n >= 1 ? data.plotX(1) : 0, last = n >= 1 ? data.plotX(n) : 0;
-  data.xmin = std::min(first, last);
-  data.xmax = std::max(first, last);
+  const double a = first > 0 ? data.plotX(first) : 0, b = last > 0 ? data.plotX(last) : 0;
+  data.xmin = std::min(a, b);
+  data.xmax = std::max(a, b);
+}
+
+bool PointSet(const PlotData& data, int p, int k) {
+  return p <= data.plotXSet.Upper() && data.plotXSet(p) && p <= data.plotYSet.Upper1() &&
+         k <= data.plotYSet.Upper2() && data.plotYSet(p, k);
 }
 
 void GraphY(const ProjectState& state, PlotData& data) {

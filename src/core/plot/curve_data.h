@@ -31,13 +31,11 @@ inline constexpr int kYPercent = 0;
 inline constexpr int kYLog = 1;
 inline constexpr int kYConcentration = 2;
 
-// The value a logarithm of a concentration of 0 or less takes.
-inline constexpr double kLogOfNothing = -12;
-
 // The plot window's state of the curves. yChoice and the Y limits live in
 // the project's PlotSettings.
 struct PlotData {
-  Array1<double> plotX;   // [p]
+  Array1<double> plotX;   // [p]; 0 when unset
+  Array1<bool> plotXSet;  // [p]: the point has an X value (a zero has no logarithm)
   Array2<double> plotY;   // [p, k]; 0 when unset
   Array2<bool> plotYSet;  // [p, k]
   int xChoice = kXVolume;
@@ -54,13 +52,17 @@ struct PlotData {
 };
 
 // The X value of every point, the X title, and xmin/xmax from the first and
-// the last point. A logarithm of a value of 0 or less is kLogOfNothing (pX:
-// minus that).
+// the last point that has one. A value of 0 or less has no logarithm: with
+// X log total or pX such a point has no X value (plotXSet false), so that
+// its curves have a gap there and the axis does not stretch to it.
 void GraphX(const ProjectState& state, const SeriesResults& results, PlotData& data);
+// Point p of species k has an X and a Y value: it is drawn.
+bool PointSet(const PlotData& data, int p, int k);
 // ymin, ymax and the Y title of the selected Y option.
 void GraphY(const ProjectState& state, PlotData& data);
 // plotY of every species with plotMark 1, for the selected Y option
-// (reallocated: the others stay unset).
+// (reallocated: the others stay unset). On the log scale a concentration of
+// 0 (a solid not formed, an absent reagent) has no value and stays unset.
 void ComputePlotY(const ProjectState& state, const SeriesResults& results, PlotData& data);
 
 // The number of R units in species k (free reagents, soluble species, solids).

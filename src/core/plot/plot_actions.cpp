@@ -127,6 +127,7 @@ int NearestPoint(const ChartState& chart, const PlotData& data, int npoints, int
   int best = 0;
   long long bound = boxWidth;
   for (int p = 2; p <= last; ++p) {
+    if (p > data.plotXSet.Upper() || !data.plotXSet(p)) continue;
     long long distance = std::llabs(static_cast<long long>(MapX(chart, data.plotX(p))) - x);
     if (distance < bound) {
       bound = distance;
@@ -143,7 +144,7 @@ int NearestCurve(const ChartState& chart, const ProjectState& state, const PlotD
   int best = 0;
   long long bound = boxHeight;
   for (int k = 1; k <= last; ++k) {
-    if (state.plotMark(k) != 1) continue;
+    if (state.plotMark(k) != 1 || !PointSet(data, p, k)) continue;
     long long distance = std::llabs(static_cast<long long>(MapY(chart, data.plotY(p, k))) - y);
     if (distance < bound) {
       bound = distance;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/number_text.h"
 #include "plot/formula_text.h"
@@ -134,13 +135,18 @@ void GraphS(Surface& surface, const ChartState& chart, const ProjectState& state
     if (state.plotMark.Upper() < k || state.plotMark(k) != 1) continue;
     surface.SelectPen(chart.penWidth, SpeciesColour(state, k, blackWhite));
     ClippedPen pen(surface, RectOf(chart));
-    pen.MoveTo(MapX(chart, data.plotX(1)), MapY(chart, data.plotY(1, k)));
-    for (int p = 2; p <= n; ++p) {
+    bool open = false;  // a line runs into the next point (no gap before it)
+    for (int p = 1; p <= n; ++p) {
+      if (!PointSet(data, p, k)) {
+        open = false;
+        continue;
+      }
       int x = MapX(chart, data.plotX(p)), y = MapY(chart, data.plotY(p, k));
-      if (data.plotY(p, k) > ylow)
+      if (open && data.plotY(p, k) > ylow)
         pen.LineTo(x, y);
       else
         pen.MoveTo(x, y);
+      open = true;
     }
   }
 }
@@ -166,8 +172,16 @@ void DrawPhAxis(Surface& surface, const ChartState& chart, ProjectState& state, 
   DrawPhTicks(surface, chart, ph, t);
   TextOutHeight(surface, chart.plotRight + 56 * s, PhTitleY(chart, ph, t) - 8 * s, 0, kTextCentre, "pH");
   ClippedPen pen(surface, RectOf(chart));
-  pen.MoveTo(MapX(chart, data.plotX(1)), ph.Position(PhAt(results, 1)));
-  for (int p = 2; p <= n; ++p) pen.LineTo(MapX(chart, data.plotX(p)), ph.Position(PhAt(results, p)));
+  bool open = false;
+  for (int p = 1; p <= n; ++p) {
+    if (!data.plotXSet(p)) {
+      open = false;
+      continue;
+    }
+    const int x = MapX(chart, data.plotX(p)), y = ph.Position(PhAt(results, p));
+    open ? pen.LineTo(x, y) : pen.MoveTo(x, y);
+    open = true;
+  }
 }
 
 std::optional<MarkerVisibility> Drawcurves(Surface& surface, ChartState& chart, ProjectState& state,
@@ -246,7 +260,7 @@ ClipAxes CopyAxes(const ProjectState& state, const SeriesResults& results, const
     PhRange(results, axes.pHLow, axes.pHHigh);
     axes.pHTitle = "pH";
     for (int p = 1; p <= results.npoints; ++p) {
-      axes.curveX.push_back(data.plotX(p));
+      axes.curveX.push_back(data.plotXSet(p) ? data.plotX(p) : std::numeric_limits<double>::quiet_NaN());
       axes.curvePh.push_back(PhAt(results, p));
     }
   }

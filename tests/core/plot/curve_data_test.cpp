@@ -95,13 +95,14 @@ TEST(CurveData, LogAndConcentrationOptions) {
   ComputePlotY(s.state, s.results, data);
   EXPECT_FALSE(data.plotYSet(7, s.Species("H")));
 
-  // A concentration of 0 is -12 on the log scale: Cu absent altogether.
+  // A concentration of 0 has no value on the log scale: Cu absent altogether.
   s.state.initial(1, kDistribution) = s.state.final(1, kDistribution) = 0;
   s.Calculate();
   s.state.plot.yChoice = kYLog;
   SetPlotit(s.state, 1);
   ComputePlotY(s.state, s.results, data);
-  EXPECT_EQ(data.plotY(50, s.Species("CuGly")), -12);
+  EXPECT_FALSE(data.plotYSet(50, s.Species("CuGly")));
+  EXPECT_TRUE(data.plotYSet(50, s.Species("Gly")));
 }
 
 TEST(CurveData, SecondPxReagentEnablesTheFreeConcentrationOption) {

@@ -100,7 +100,11 @@ struct CrossingCurves {
   ChartState chart = TestChart();
   CrossingCurves() {
     data.plotX.Resize(5);
+    data.plotXSet.Resize(5);
+    data.plotXSet.Fill(true);
     data.plotY.Resize(5, 3);
+    data.plotYSet.Resize(5, 3);
+    data.plotYSet.Fill(true);
     for (int p = 1; p <= 5; ++p) {
       data.plotX(p) = 2.5 * (p - 1);
       data.plotY(p, 1) = 25 * (p - 1);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -305,6 +306,57 @@ TEST_F(PlotDrawing, ScreenCurvesAreClippedToThePlot) {
     }
   }
   EXPECT_GT(curves, 10);
+}
+
+// A zero has no logarithm. Copper-ammonia: the ammonia total runs from 0 (at
+// the first point) to 0.2 M, and the copper hydroxide dissolves before the
+// end. With X "log total" of NH3 the first point has no X: the axis starts at
+// the second point's total and no curve runs to the first; on the log scale
+// with a bottom limit of -20 the solid has no value where it is not formed,
+// and none of its lines reaches those points.
+TEST(PlotZeros, AZeroHasNoLogarithmAndLeavesAGap) {
+  SetDecimalSeparator('.');
+  SampleSeries s;
+  s.Load("copper-ammonia.cld");
+  const int nh3 = s.Species("NH3"), solid = s.Species("Cu(OH)2(s)");
+  ASSERT_EQ(s.results.totalSet(1, nh3), 0);
+  PlotData data;
+  data.xChoice = kXLogTotal;
+  data.xReagent = nh3;
+  s.state.plot.yChoice = kYLog;
+  s.state.plot.yLower[kYLog] = -20;
+  s.state.plot.yUpper[kYLog] = 0;
+  SetPlotit(s.state, 1);
+  GraphX(s.state, s.results, data);
+  EXPECT_FALSE(data.plotXSet(1));
+  EXPECT_NEAR(data.xmin, std::log10(s.results.totalSet(2, nh3)), 1e-6);
+  EXPECT_NEAR(data.xmax, std::log10(0.2), 1e-6);
+
+  ChartState chart;
+  RecordingSurface surface;
+  PlotView view;
+  DrawScreenPlot(surface, chart, s.state, s.results, data, view, 600, 500);
+  const int secondX = MapX(chart, data.plotX(2));
+  int gone = 0;  // points where the solid is not formed
+  for (int p = 1; p <= s.results.npoints; ++p) {
+    const bool formed = s.results.speciesConc(solid, p) > 0;
+    gone += formed ? 0 : 1;
+    EXPECT_EQ(data.plotYSet(p, solid), formed) << p;
+  }
+  ASSERT_GT(gone, 0);
+  double lowest = 0;  // the log of the smallest amount of solid formed
+  for (int p = 1; p <= s.results.npoints; ++p)
+    if (s.results.speciesConc(solid, p) > 0) lowest = std::min(lowest, std::log10(s.results.speciesConc(solid, p)));
+  int curves = 0;
+  for (const RecordedCall& line : surface.Lines()) {
+    if (line.penColour == kBlack) continue;  // the axes
+    ++curves;
+    EXPECT_GE(std::min(line.x0, line.x), secondX);
+    if (line.penColour == SpeciesColour(s.state, solid, false)) {
+      EXPECT_LE(std::max(line.y0, line.y), MapY(chart, lowest));
+    }
+  }
+  EXPECT_GT(curves, 100);
 }
 
 }  // namespace
