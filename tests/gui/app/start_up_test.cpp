@@ -90,7 +90,7 @@ TEST(StartUpTest, ARefusedFileOrProgramFolderIsReported) {
   main.Load(path);
   auto seen = AnswerMessageBox(QMessageBox::Ok, [] { AnswerStartWindow(ChooseQuit); });
   main.FirstActivation();
-  EXPECT_EQ(seen->text.toStdString(), kAbsurdCountsMessage);
+  EXPECT_EQ(seen->text.toStdString(), path + " is damaged or not a Tarn project file");
   EXPECT_EQ(main.GetSession().project.nreag, 0);
 
   std::string notAFolder = home.Scratch("plain-file");
