@@ -257,8 +257,7 @@ void GraphForm::ColourOption_Click(int index) {
 }
 
 void GraphForm::Aspect_Change(const QString& text) {
-  GuiMessageSink sink(this);
-  std::optional<double> a = ParseNumber(FromQ(text), sink);
+  std::optional<double> a = TypedNumber(FromQ(text));  // read as it is typed: "2x" is no aspect
   if (!a || !(*a > 0)) return;
   aspect_ = *a;
   if (!loading_) FitPlotBox(true);
