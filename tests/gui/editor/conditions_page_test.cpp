@@ -192,9 +192,11 @@ TEST_F(ConditionsPageTest, TextThatIsNoNumberIsRefusedInEveryCellAndBox) {
   EXPECT_EQ(initial.text(), shown);
   EXPECT_EQ(s.volume[kTitration], volume);
   EXPECT_EQ(s.vfinal, vfinal);
+  main->activateWindow();  // focus moves between boxes of the active window
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
   Retype(initial, "30x");  // "3" and "30" were numbers on the way
   seen = test::AnswerMessageBox(QMessageBox::Ok);
-  main->CommitEditorEdit();
+  editor->EditBox(2).setFocus();  // the user goes on to the next box
   EXPECT_EQ(seen->text, "invalid entry for number");
   EXPECT_EQ(initial.text(), "30");  // the box shows the value held
   EXPECT_EQ(s.volume[kTitration], 30);
