@@ -9,6 +9,7 @@
 #include "model/number_text.h"
 #include "model/old_format.h"
 #include "model/project_file.h"
+#include "model/save_file.h"
 #include "tables/concentration_table.h"
 
 namespace tarn {
@@ -35,15 +36,12 @@ bool IsOldFormatName(const std::string& path) {
   return path.size() >= 4 && Upper(path.substr(path.size() - 4)) == ".TRN";
 }
 
+// A damaged file is refused by the reader, which says so.
 ReadStatus ReadProjectFile(const std::string& path, ProjectState& state, StderrSink& sink) {
   std::string text;
   if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
-  if (Trim(GetElement("model", text)).empty()) {
-    sink.Reason(path + " is not a project file (it has no model section)");
-    return ReadStatus::kRefused;
-  }
   ReadStatus status = ReadProjectText(state, text, sink);
-  if (status == ReadStatus::kOk && TarnSectionEmpty(text)) {
+  if (status == ReadStatus::kOk && KindOfProjectText(text) == ProjectTextKind::kModelOnly) {
     // A model without conditions: the program's defaults for new Tarn data.
     state.type = kDistribution;
     ApplyImportDefaults(state);
@@ -63,10 +61,6 @@ bool LoadProject(const std::string& path, ProjectState& state, StderrSink& sink)
   }
   if (status == ReadStatus::kRefused) {
     if (sink.shown == shownBefore) PrintReason("cannot read " + path + " as a project");
-    return false;
-  }
-  if (state.nreag < 1) {
-    PrintReason(path + " holds no reagents");
     return false;
   }
   return true;
@@ -89,7 +83,7 @@ bool WriteOutput(const std::string& path, const std::string& text) {
     PrintReason("cannot write to standard output");
     return false;
   }
-  if (WriteFileAtomically(path, text)) return true;
+  if (SaveTextFile(path, text).ok) return true;
   PrintReason("cannot write " + path);
   return false;
 }

@@ -7,11 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "comma_locale.h"
 #include "engine/new_concentrations.h"
 #include "model/message_sink.h"
 #include "model/old_format.h"
@@ -76,8 +78,8 @@ class CliTest : public ::testing::Test {
 
   std::string File(const std::string& name) const { return (dir_ / name).string(); }
 
-  RunResult Run(const Strings& args) const {
-    std::string command = "LC_ALL=C '" TARN_CLI_PATH "'";
+  RunResult Run(const Strings& args, const std::string& locale = "C") const {
+    std::string command = "LC_ALL=" + locale + " '" TARN_CLI_PATH "'";
     for (const std::string& a : args) command += " '" + a + "'";
     command += " >'" + File("stdout") + "' 2>'" + File("stderr") + "' </dev/null";
     int raw = std::system(command.c_str());
@@ -180,6 +182,43 @@ TEST_F(CliTest, BadUsageAndUnreadableFilesExitWithTwoAndOneLine) {
   }
   EXPECT_FALSE(fs::exists(File("b.cld")));
   EXPECT_FALSE(fs::exists(File("b.trn")));
+}
+
+// A file cut short, a file that declares more than it holds and a file of
+// other bytes are refused as the desktop program refuses them: exit status
+// 2, the program's message, nothing written.
+TEST_F(CliTest, DamagedFilesExitWithTwoAndTheProgramsMessage) {
+  const std::string whole = ProjectText(AcidModel(kTitration));
+  std::ofstream(File("cut.cld"), std::ios::binary) << whole.substr(0, whole.find("</Tarn>"));
+  std::ofstream(File("huge.cld"), std::ios::binary)
+      << "<calvor><model><reagents><number>7000</number></reagents><betas><number>7000</number></betas></model>"
+         "<Tarn><type>1</type></Tarn></calvor>"
+      << std::string(7000, ' ');
+  std::ofstream(File("bytes.cld"), std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  std::ofstream(File("cut.trn"), std::ios::binary) << "Acid\r\n    2    2    0    0\r\n           A\r\n";
+  for (const char* name : {"cut.cld", "huge.cld", "bytes.cld", "cut.trn"}) {
+    for (const Strings& args : {Strings{"calc", File(name)}, Strings{"convert", File(name), File("out.cld")}}) {
+      RunResult r = Run(args);
+      EXPECT_EQ(r.status, 2) << name;
+      EXPECT_EQ(r.out, "") << name;
+      EXPECT_EQ(r.err, File(name) + " is damaged or not a Tarn project file\n") << name;
+    }
+  }
+  EXPECT_FALSE(fs::exists(File("out.cld")));
+}
+
+// Under a comma locale the tool reads and writes every number as under "C".
+TEST_F(CliTest, ACommaLocaleChangesNoNumber) {
+  testing::CommaLocale comma;  // sets LOCPATH for the tool when the locale had to be made
+  ASSERT_TRUE(comma.Active()) << comma.Problem();
+  std::setlocale(LC_ALL, "C");
+  const std::string project = Write("acid.cld", AcidModel(kDistribution));
+  RunResult plain = Run({"calc", project, "--points", "11"});
+  RunResult local = Run({"calc", project, "--points", "11"}, comma.Name());
+  ASSERT_EQ(local.status, 0) << local.err;
+  EXPECT_EQ(local.out, plain.out);
+  ASSERT_EQ(Run({"convert", project, File("b.cld")}, comma.Name()).status, 0);
+  EXPECT_EQ(ReadAll(File("b.cld")), ReadAll(project));
 }
 
 TEST_F(CliTest, HelpDocumentsEveryCommandAndOption) {

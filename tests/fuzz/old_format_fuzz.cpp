@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   fuzz::Check(s.volume[0] > 0 && s.volume[1] > 0, "volumes of an old file");
+  fuzz::CheckBounded(s, size);
   fuzz::CheckProject(s);
 
   // The same file imported into the model it made: added unless it has solids.

@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(s.title == "unchanged" && s.nreag == 0, "a refused file leaves the project");
     return 0;
   }
+  fuzz::Check(KindOfProjectText(text) != ProjectTextKind::kDamaged, "a damaged file is refused");
+  fuzz::CheckBounded(s, size);
   fuzz::CheckProject(s);
   return 0;
 }

@@ -50,6 +50,13 @@ bool HasMarkup(const ProjectState& s) {
   return markup;
 }
 
+void CheckBounded(const ProjectState& s, std::size_t size) {
+  const DeclaredCounts counts{s.nreag, s.nspecies, s.nsolids, s.nsingle};
+  Check(s.nreag >= 1, "a project read has a reagent");
+  Check(AllocationFitsText(CellsToAllocate(counts), size), "the arrays of a file fit its size");
+  Check(CellsToFill(counts) * kMinCellBytes <= static_cast<double>(size), "every cell has its bytes");
+}
+
 void CheckProject(const ProjectState& s) {
   Check(s.nsoluble == s.nreag + s.nspecies, "nsoluble");
   for (int j = 1; j <= s.nreag; ++j) Check(s.flag(j, kTitration), "titration totals are given");

@@ -19,5 +19,8 @@ inline constexpr std::size_t kRoundTripBytes = 16384;
 
 bool HasMarkup(const ProjectState& s);
 void CheckProject(const ProjectState& s);
+// A project read from size bytes holds at least one reagent, and its arrays
+// fit what so many bytes may declare.
+void CheckBounded(const ProjectState& s, std::size_t size);
 
 }  // namespace tarn::fuzz

@@ -1,5 +1,7 @@
 #include "app/point_count.h"
 
+#include <cmath>
+
 #include "model/number_text.h"
 
 namespace tarn {
@@ -38,11 +40,17 @@ CustomResult ChooseCustom(const PointChoice& current, std::string_view answer) {
   CustomResult r{current, false, {}};
   r.choice.checked = 0;
   if (answer.empty()) return r;
-  int count = ParseInteger(answer);
-  if (count < kMinPoints || count > kMaxPoints) {
+  std::optional<double> typed = TypedNumber(answer);  // "20x" is no count
+  if (!typed) {
+    r.message = kInvalidNumberMessage;
+    return r;
+  }
+  const double rounded = std::nearbyint(*typed);  // halves to the even neighbour
+  if (rounded < kMinPoints || rounded > kMaxPoints) {
     r.message = kPointsOutOfRange;
     return r;
   }
+  const int count = static_cast<int>(rounded);
   r.choice.npoints = count;
   r.choice.checked = kCustomEntry;
   r.choice.customCaption = "Custom " + std::string(answer);

@@ -59,10 +59,11 @@ struct CustomResult {
 };
 
 // The answer of the custom input box. Every entry is unchecked first. An
-// empty answer (or Cancel) changes nothing else. An answer whose leading
-// integer is from 2 to 10000 checks the custom entry, captions it "Custom " +
-// the answer and gives that many points; any other answer is refused with
-// kPointsOutOfRange, like a cancel.
+// empty answer (or Cancel) changes nothing else. A number (as typed numbers
+// are read) that rounds to 2..10000 checks the custom entry, captions it
+// "Custom " + the answer and gives that many points. Any other number is
+// refused with kPointsOutOfRange, and text that is no number ("20x") with
+// "invalid entry for number", like a cancel.
 CustomResult ChooseCustom(const PointChoice& current, std::string_view answer);
 
 }  // namespace tarn

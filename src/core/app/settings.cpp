@@ -1,12 +1,11 @@
 #include "app/settings.h"
 
-#include <cctype>
-
 #include "app/point_count.h"
 #include "app/program_folder.h"
 #include "model/message_sink.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
+#include "model/save_file.h"
 
 namespace tarn {
 
@@ -50,7 +49,7 @@ bool HasLeadingNumber(std::string_view text) {
   std::string_view t = Trim(text);
   std::size_t i = 0;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  auto digit = [&](std::size_t k) { return k < t.size() && std::isdigit(static_cast<unsigned char>(t[k])); };
+  auto digit = [&](std::size_t k) { return k < t.size() && t[k] >= '0' && t[k] <= '9'; };
   return digit(i) || (i < t.size() && (t[i] == '.' || t[i] == ',') && digit(i + 1));
 }
 
@@ -127,7 +126,7 @@ Settings ReadSettingsFile(const std::string& path, const Settings& defaults) {
 }
 
 bool WriteSettings(const Settings& settings, const std::string& path, MessageSink& sink) {
-  if (WriteFileAtomically(path, SettingsText(settings))) return true;
+  if (SaveTextFile(path, SettingsText(settings)).ok) return true;
   sink.Show("can't save " + path);
   return false;
 }

@@ -7,7 +7,7 @@
 #include "app/recent_files.h"
 #include "app/store_file.h"
 #include "model/message_sink.h"
-#include "model/project_file.h"
+#include "model/save_file.h"
 
 namespace tarn {
 
@@ -18,7 +18,7 @@ Settings LoadSettingsAtStart(const std::string& programFolder, MessageSink& sink
   std::error_code ec;
   Settings firstRun = FirstRunSettings(programFolder, samples);
   firstRun.screensize = firstRunScreenSize;
-  if (!std::filesystem::exists(iniPath, ec) && !WriteFileAtomically(iniPath, FirstRunSettingsText(firstRun))) {
+  if (!std::filesystem::exists(iniPath, ec) && !SaveTextFile(iniPath, FirstRunSettingsText(firstRun)).ok) {
     sink.Show("can't save " + iniPath);
     CompactRecent(firstRun);
     return firstRun;

@@ -7,6 +7,7 @@
 #include "model/message_sink.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
+#include "model/save_file.h"
 
 namespace tarn {
 
@@ -73,7 +74,7 @@ std::string StoreText(const std::vector<std::string>& files) {
 bool EnsureStoreFile(const std::string& storePath, const std::vector<std::string>& files, MessageSink& sink) {
   std::error_code ec;
   if (std::filesystem::exists(storePath, ec)) return true;
-  if (WriteFileAtomically(storePath, StoreText(files))) return true;
+  if (SaveTextFile(storePath, StoreText(files)).ok) return true;
   sink.Show("can't save " + storePath);
   return false;
 }
@@ -102,7 +103,7 @@ std::vector<std::string> RestorableNames(std::string_view storeText) {
 bool RestoreSample(std::string_view storeText, std::string_view name) {
   std::vector<StoredFile> records = ParseStore(storeText);
   const StoredFile* stored = FindStored(records, name);
-  return stored && WriteFileAtomically(stored->path, stored->content);
+  return stored && SaveTextFile(stored->path, stored->content).ok;
 }
 
 std::string RestoredMessage(const std::vector<std::string>& names) {
@@ -118,7 +119,7 @@ std::string RestoreSamples(const std::string& storePath, const std::vector<std::
   std::vector<std::string> restored;
   for (const std::string& name : names) {
     const StoredFile* stored = FindStored(records, name);
-    if (stored && WriteFileAtomically(stored->path, stored->content))
+    if (stored && SaveTextFile(stored->path, stored->content).ok)
       restored.push_back(name);
     else
       sink.Show("can't save " + (stored ? stored->path : name));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 
 #include "model/number_text.h"
@@ -187,14 +188,34 @@ Validation ValidateConditions(const ProjectState& s) {
   return {false, kEqualTitration, ConditionsFocus::kEditor};
 }
 
-bool CountsAreSane(long long nreag, long long nspecies, long long nsolids, long long nsingle, std::size_t textLength) {
-  const long long room = std::max<long long>(1000, static_cast<long long>(textLength));
-  for (long long n : {nreag, nspecies, nsolids, nsingle})
-    if (n < 0 || n > room) return false;
-  const long long ntotal = nreag + nspecies + nsolids;
-  const long long kMaxCells = 50'000'000;
-  return (nreag + 1) * (nspecies + 1) <= kMaxCells && (nreag + 1) * (nsolids + 1) <= kMaxCells &&
-         (ntotal + 1) * (nsingle + 1) <= kMaxCells;
+double CellsToFill(const DeclaredCounts& c) {
+  const double nreag = static_cast<double>(c.nreag);
+  return nreag * 8 + static_cast<double>(c.nspecies + c.nsolids) * (nreag + 2) +
+         static_cast<double>(c.nsingle) * 3 * std::max(nreag, 1.0);
+}
+
+double CellsToAllocate(const DeclaredCounts& c) {
+  const double reagents = static_cast<double>(c.nreag) + 1, points = static_cast<double>(c.nsingle) + 1;
+  const double species = static_cast<double>(c.nreag + c.nspecies + c.nsolids) + 1;
+  const double model = reagents * (static_cast<double>(c.nspecies + c.nsolids) + 2) + 2 * species + 2;
+  return model + 4 * species + 7 * 2 * reagents + 3 * reagents * points + species * points;
+}
+
+bool AllocationFitsText(double cells, std::size_t textLength) {
+  return cells <= kMinCellBudget + kCellsPerByte * static_cast<double>(textLength);
+}
+
+bool CountsFitText(const DeclaredCounts& c, std::size_t textLength) {
+  constexpr long long kMaxCount = std::numeric_limits<int>::max() / 4;
+  for (long long n : {c.nreag, c.nspecies, c.nsolids, c.nsingle})
+    if (n < 0 || n > kMaxCount) return false;
+  if (c.nreag < 1) return false;
+  return CellsToFill(c) * kMinCellBytes <= static_cast<double>(textLength) &&
+         AllocationFitsText(CellsToAllocate(c), textLength);
+}
+
+std::string DamagedFileMessage(std::string_view path) {
+  return std::string(path) + " is damaged or not a Tarn project file";
 }
 
 }  // namespace tarn

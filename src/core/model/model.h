@@ -62,12 +62,40 @@ struct Validation {
 // coefficient, naming the column.
 Validation ValidateConditions(const ProjectState& state);
 
-// The counts a file of textLength characters may declare: none negative, none
-// beyond what such a file could describe (one character per entry, with room
-// for short files), and every array small enough to allocate. Readers refuse
-// files outside these with kAbsurdCountsMessage.
-bool CountsAreSane(long long nreag, long long nspecies, long long nsolids, long long nsingle, std::size_t textLength);
-inline constexpr const char* kAbsurdCountsMessage =
-    "The file declares impossible numbers of reagents, species, solids or points";
+// The counts a project file or an old-format file declares, before anything
+// is allocated from them.
+struct DeclaredCounts {
+  long long nreag = 0;
+  long long nspecies = 0;
+  long long nsolids = 0;
+  long long nsingle = 0;
+};
+
+// Every cell a file fills from its own text (constants, coefficients,
+// conditions, single points, one per reagent name, species and solid) needs
+// at least kMinCellBytes of it.
+inline constexpr std::size_t kMinCellBytes = 2;
+// The arrays allocated from a file's counts hold at most kCellsPerByte cells
+// for every byte of its text, and kMinCellBudget for a short one.
+inline constexpr double kCellsPerByte = 16;
+inline constexpr double kMinCellBudget = 1 << 20;
+
+// The cells a file with these counts fills from its text, and the cells of
+// every array allocated from them (AllocateModel).
+double CellsToFill(const DeclaredCounts& counts);
+double CellsToAllocate(const DeclaredCounts& counts);
+// True when allocated cells fit the budget of a text of textLength bytes.
+bool AllocationFitsText(double cells, std::size_t textLength);
+
+// True when a text of textLength bytes could declare these counts: at least
+// one reagent, no count negative, every cell to fill has its bytes, and the
+// arrays fit the allocation budget. So reading, holding and writing back any
+// file costs time and memory in proportion to its size; a file that declares
+// more is damaged.
+bool CountsFitText(const DeclaredCounts& counts, std::size_t textLength);
+
+// path + " is damaged or not a Tarn project file": the refusal of a file
+// that is cut short, declares more than it holds, or is no project at all.
+std::string DamagedFileMessage(std::string_view path);
 
 }  // namespace tarn

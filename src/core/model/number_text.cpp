@@ -1,13 +1,11 @@
 #include "model/number_text.h"
 
+#include <langinfo.h>
+#include <locale.h>
 #include <atomic>
-#include <cctype>
 #include <cfenv>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 #include "model/message_sink.h"
@@ -18,6 +16,11 @@ namespace {
 
 std::atomic<char> gDecimalSeparator{'.'};
 
+// Character tests of plain ASCII, whatever the C library's locale.
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 // The decimal digits of |x| at a given count of significant digits: x is
 // 0.d1d2d3... x 10^(exponent + 1), so exponent is the power of ten of d1.
 struct Digits {
@@ -25,27 +28,27 @@ struct Digits {
   int exponent = 0;
 };
 
+// The digits and exponent of a text written by std::to_chars in scientific
+// form ("9.57e+00"); to_chars writes '.' whatever the C library's locale.
+Digits ScientificDigits(const char* begin, const char* end) {
+  Digits d;
+  const char* p = begin;
+  for (; p < end && *p != 'e'; ++p)
+    if (IsDigit(*p)) d.digits += *p;
+  if (p < end) std::from_chars(p + (p + 1 < end && p[1] == '+' ? 2 : 1), end, d.exponent);
+  return d;
+}
+
 Digits DecimalDigits(double x, int significant) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(x));
-  Digits d;
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
-  if (*p == 'e') d.exponent = std::atoi(p + 1);
-  return d;
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, significant - 1);
+  return ec == std::errc() ? ScientificDigits(buf, end) : Digits{"0", 0};
 }
 
 Digits ShortestFloatDigits(float x) {
   char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific);
-  *end = '\0';
-  Digits d;
-  const char* p = buf;
-  for (; p < end && *p != 'e'; ++p)
-    if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
-  if (p < end) d.exponent = std::atoi(p + 1);
-  return ec == std::errc() ? d : DecimalDigits(x, 9);
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific);
+  return ec == std::errc() ? ScientificDigits(buf, end) : DecimalDigits(x, 9);
 }
 
 // The digits a value is shown from: a value held at single precision (every
@@ -194,9 +197,8 @@ std::string LayoutDigits(bool negative, Digits d, int expFrom) {
   if (d.exponent < -4 || d.exponent >= expFrom) {
     out += d.digits.substr(0, 1);
     if (d.digits.size() > 1) out += "." + d.digits.substr(1);
-    char e[16];
-    std::snprintf(e, sizeof e, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
-    return out + e;
+    std::string e = std::to_string(std::abs(d.exponent));
+    return out + (d.exponent < 0 ? "E-" : "E+") + (e.size() < 2 ? "0" : "") + e;
   }
   if (d.exponent < 0) return out + "." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
   std::size_t pointPos = static_cast<std::size_t>(d.exponent) + 1;
@@ -210,6 +212,42 @@ std::string ShortestText(double x, int significant) {
   return LayoutDigits(x < 0, DecimalDigits(x, significant), significant);
 }
 
+// The power of ten of the first significant digit of a decimal text (sign,
+// digits, point, exponent), positive when the magnitude is at least 1.
+long long OrderOfMagnitude(std::string_view text) {
+  std::size_t e = text.find_first_of("eE");
+  std::string_view mantissa = text.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view digits = text.substr(e + 1);
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc())
+      exponent = digits.starts_with('-') ? -1'000'000 : 1'000'000;
+  }
+  std::size_t point = mantissa.find('.');
+  std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos) return 0;
+  if (point == std::string_view::npos) point = mantissa.size();
+  long long order = first < point ? static_cast<long long>(point - first) : -static_cast<long long>(first - point - 1);
+  return order + exponent;
+}
+
+// The value of a decimal text (an optional sign, digits with an optional
+// '.', an optional exponent), read as the "C" locale reads it whatever the C
+// library's locale: magnitudes beyond double give infinity, those below its
+// range 0.
+double DecimalValue(std::string_view text) {
+  bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range)
+    value = OrderOfMagnitude(text) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  else if (ec != std::errc())
+    value = 0;
+  return negative ? -value : value;
+}
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -221,11 +259,11 @@ bool IsWholeNumber(std::string_view text, char sep, std::string& normalised) {
   normalised.clear();
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) normalised += t[i++];
   int digits = 0;
-  while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) normalised += t[i++], ++digits;
+  while (i < t.size() && IsDigit(t[i])) normalised += t[i++], ++digits;
   if (i < t.size() && t[i] == sep) {
     normalised += '.';
     ++i;
-    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) normalised += t[i++], ++digits;
+    while (i < t.size() && IsDigit(t[i])) normalised += t[i++], ++digits;
   }
   if (digits == 0) return false;
   if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
@@ -233,10 +271,27 @@ bool IsWholeNumber(std::string_view text, char sep, std::string& normalised) {
     ++i;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) normalised += t[i++];
     int expDigits = 0;
-    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) normalised += t[i++], ++expDigits;
+    while (i < t.size() && IsDigit(t[i])) normalised += t[i++], ++expDigits;
     if (expDigits == 0) return false;
   }
   return i == t.size();
+}
+
+// The value of a text that is a whole number with either separator (the
+// first occurrence of the one the locale does not use stands for the one it
+// uses); nothing for any other text.
+std::optional<double> WholeNumber(std::string_view text) {
+  char sep = gDecimalSeparator.load();
+  char other = sep == '.' ? ',' : '.';
+  std::string replaced(text);
+  if (std::size_t at = replaced.find(other); at != std::string::npos) replaced[at] = sep;
+  std::string normalised;
+  if (!IsWholeNumber(replaced, sep, normalised)) return std::nullopt;
+  return DecimalValue(normalised);
+}
+
+bool FitsSingle(double value) {
+  return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
 }  // namespace
@@ -250,13 +305,14 @@ void SetDecimalSeparator(char separator) {
 }
 
 void UseSystemDecimalSeparator() {
-  std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  // The environment's numeric locale is looked at, never made the C
+  // library's own.
   char sep = '.';
-  if (std::setlocale(LC_NUMERIC, "")) {
-    const std::lconv* conv = std::localeconv();
-    if (conv && conv->decimal_point && conv->decimal_point[0] == ',') sep = ',';
+  if (locale_t environment = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr))) {
+    const char* point = nl_langinfo_l(RADIXCHAR, environment);
+    if (point && point[0] == ',') sep = ',';
+    freelocale(environment);
   }
-  std::setlocale(LC_NUMERIC, previous.c_str());
   SetDecimalSeparator(sep);
 }
 
@@ -301,19 +357,26 @@ std::string FileNumber(double x) {
 }
 
 std::optional<double> ParseNumber(std::string_view text, MessageSink& sink) {
-  char sep = DecimalSeparator();
-  char other = sep == '.' ? ',' : '.';
-  std::string replaced(text);
-  if (std::size_t at = replaced.find(other); at != std::string::npos) replaced[at] = sep;
-  std::string normalised;
-  bool whole = IsWholeNumber(replaced, sep, normalised);
+  std::optional<double> whole = WholeNumber(text);
   // A whole number is held at single precision; a leading part stays double.
-  double value = whole ? std::strtod(normalised.c_str(), nullptr) : LeadingNumber(text);
-  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
-    sink.Show("invalid entry for number");
+  double value = whole ? *whole : LeadingNumber(text);
+  if (!FitsSingle(value)) {
+    sink.Show(kInvalidNumberMessage);
     return std::nullopt;
   }
   return whole ? static_cast<double>(static_cast<float>(value)) : value;
+}
+
+std::optional<double> TypedNumber(std::string_view text) {
+  std::optional<double> whole = WholeNumber(text);
+  if (!whole || !FitsSingle(*whole)) return std::nullopt;
+  return static_cast<double>(static_cast<float>(*whole));
+}
+
+std::optional<double> ParseTypedNumber(std::string_view text, MessageSink& sink) {
+  std::optional<double> value = TypedNumber(text);
+  if (!value) sink.Show(kInvalidNumberMessage);
+  return value;
 }
 
 double ParseNumberOrZero(std::string_view text, MessageSink& sink) {
@@ -328,8 +391,7 @@ double LeadingNumber(std::string_view text) {
   };
   auto takeDigits = [&] {
     int n = 0;
-    for (skipBlanks(); i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); skipBlanks())
-      collected += text[i++], ++n;
+    for (skipBlanks(); i < text.size() && IsDigit(text[i]); skipBlanks()) collected += text[i++], ++n;
     return n;
   };
   skipBlanks();
@@ -348,7 +410,7 @@ double LeadingNumber(std::string_view text) {
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) collected += text[i++];
     if (takeDigits() == 0) collected = mantissa;
   }
-  return std::strtod(collected.c_str(), nullptr);
+  return DecimalValue(collected);
 }
 
 int ParseInteger(std::string_view text) {
@@ -371,7 +433,8 @@ std::string_view Trim(std::string_view text) {
 
 std::string Upper(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return out;
 }
 

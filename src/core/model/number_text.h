@@ -62,6 +62,18 @@ std::optional<double> ParseNumber(std::string_view text, MessageSink& sink);
 // ParseNumber with an empty value read as 0.
 double ParseNumberOrZero(std::string_view text, MessageSink& sink);
 
+// Reads a number the user typed into a grid cell or a box. The text, blanks
+// aside, must be a whole number with either separator, read as ParseNumber
+// reads it; anything else ("", "abc", "2x", "1,5,") is refused as a
+// magnitude beyond single precision is: "invalid entry for number" and no
+// value, so the caller keeps the old one.
+std::optional<double> ParseTypedNumber(std::string_view text, MessageSink& sink);
+// The same without a message, for a box read while it is typed into: the
+// value when the text is a number now, nothing otherwise.
+std::optional<double> TypedNumber(std::string_view text);
+// The message of a refused number.
+inline constexpr const char* kInvalidNumberMessage = "invalid entry for number";
+
 // The leading numeric part of a text with '.' as the decimal point (blanks are
 // skipped, an optional sign, digits, point, exponent); 0 when there is none.
 double LeadingNumber(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <utility>
 
 #include "model/message_sink.h"
@@ -15,15 +16,18 @@ namespace {
 enum class Layout { kFixed, kComma };
 
 // Reads the text as whole lines or as comma-separated items, from where the
-// previous read stopped. Past the end every line and item is empty.
+// previous read stopped. Past the end every line and item is empty, and the
+// cursor remembers that it ran out (the file was cut short).
 class TrnCursor {
  public:
   explicit TrnCursor(std::string_view text) : text_(text) {}
 
   bool AtEnd() const { return pos_ >= text_.size(); }
+  bool RanOut() const { return ranOut_; }
 
   // The rest of the current line without its line end (CR LF, LF or CR).
   std::string_view Line() {
+    if (AtEnd()) ranOut_ = true;
     std::size_t start = pos_;
     while (!AtLineEnd()) ++pos_;
     std::string_view line = text_.substr(start, pos_ - start);
@@ -35,7 +39,10 @@ class TrnCursor {
   // text between them, any other the trimmed text up to a comma or line end.
   std::string Item() {
     for (SkipSpaces(); !AtEnd() && AtLineEnd(); SkipSpaces()) SkipLineEnd();
-    if (AtEnd()) return {};
+    if (AtEnd()) {
+      ranOut_ = true;
+      return {};
+    }
     std::string item;
     if (text_[pos_] == '"') {
       std::size_t start = ++pos_;
@@ -71,6 +78,7 @@ class TrnCursor {
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  bool ranOut_ = false;
 };
 
 // Positions first..last of a line, counted from 1; shorter lines give less.
@@ -219,7 +227,7 @@ void ApplyVolumeRules(ProjectState& s) {
 }
 
 void ReadSinglePoints(ProjectState& s, TrnCursor& c, MessageSink& sink) {
-  for (int p = 1; p <= s.nsingle && !c.AtEnd(); ++p)
+  for (int p = 1; p <= s.nsingle && !c.RanOut(); ++p)
     for (int j = 1; j <= s.nreag; ++j) {
       s.stotal(j, p) = ParseNumberOrZero(c.Item(), sink);
       s.sfree(j, p) = ParseNumberOrZero(c.Item(), sink);
@@ -254,10 +262,15 @@ void ReallocateConditions(ProjectState& s) {
   s.plot.yChoice = 0;
 }
 
-// The file's own counts, and the open model's arrays with the file's points.
-bool ImportCountsAreSane(const ProjectState& s, const TrnHeader& h, std::size_t textLength) {
-  return CountsAreSane(h.nreag, h.nspecies, h.nsolids, h.nsingle, textLength) &&
-         CountsAreSane(s.nreag, s.nspecies, s.nsolids, h.nsingle, textLength + static_cast<std::size_t>(s.ntotal()));
+DeclaredCounts CountsOf(const TrnHeader& h) {
+  return {h.nreag, h.nspecies, h.nsolids, h.nsingle};
+}
+
+// The file's own counts fit its text, and the open model's species list
+// with the file's points fits it too.
+bool ImportFitsText(const ProjectState& s, const TrnHeader& h, std::size_t textLength) {
+  const double allocated = CellsToAllocate({s.nreag, s.nspecies, s.nsolids, h.nsingle});
+  return CountsFitText(CountsOf(h), textLength) && AllocationFitsText(allocated, textLength);
 }
 
 }  // namespace
@@ -266,16 +279,17 @@ ReadStatus OpenTrn(ProjectState& state, MessageSink& sink) {
   std::string path = Unquoted(state.currentFile);
   std::string text;
   if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
+  const std::string given = std::exchange(state.currentFile, path);
   ReadStatus status = ReadTrnText(state, text, sink);
-  if (status == ReadStatus::kOk) state.currentFile = path;
+  if (status != ReadStatus::kOk) state.currentFile = given;
   return status;
 }
 
 ReadStatus ReadTrnText(ProjectState& state, std::string_view text, MessageSink& sink) {
   TrnCursor c(text);
   TrnHeader h = ReadHeader(c);
-  if (!CountsAreSane(h.nreag, h.nspecies, h.nsolids, h.nsingle, text.size())) {
-    sink.Show(kAbsurdCountsMessage);
+  if (!CountsFitText(CountsOf(h), text.size())) {
+    sink.Show(DamagedFileMessage(state.currentFile));
     return ReadStatus::kRefused;
   }
   ProjectState s = state;
@@ -283,6 +297,10 @@ ReadStatus ReadTrnText(ProjectState& state, std::string_view text, MessageSink& 
   ReadNames(s, c, h.layout);
   ReadSpeciesAndSolids(s, c, sink);
   ReadConditionsAndPoints(s, c, h.layout, sink);
+  if (c.RanOut()) {  // cut short before its volumes or single points
+    sink.Show(DamagedFileMessage(state.currentFile));
+    return ReadStatus::kRefused;
+  }
   ReadCaptions(s, c);
   s.modified = false;
   s.recalc = true;
@@ -293,10 +311,10 @@ ReadStatus ReadTrnText(ProjectState& state, std::string_view text, MessageSink& 
 int GetTarndata(ProjectState& state, const std::string& path, MessageSink& sink) {
   std::string text;
   if (!ReadTextFile(Unquoted(path), text)) return kImportRefused;
-  return GetTarndataText(state, text, sink);
+  return GetTarndataText(state, text, sink, Unquoted(path));
 }
 
-int GetTarndataText(ProjectState& state, std::string_view text, MessageSink& sink) {
+int GetTarndataText(ProjectState& state, std::string_view text, MessageSink& sink, std::string_view path) {
   TrnCursor c(text);
   TrnHeader h = ReadHeader(c);
   if (h.nreag != state.nreag) {
@@ -307,8 +325,8 @@ int GetTarndataText(ProjectState& state, std::string_view text, MessageSink& sin
     sink.Show("No insoluble species allowed here");
     return kImportRefused;
   }
-  if (!ImportCountsAreSane(state, h, text.size())) {
-    sink.Show(kAbsurdCountsMessage);
+  if (!ImportFitsText(state, h, text.size())) {
+    sink.Show(DamagedFileMessage(path));
     return kImportRefused;
   }
   ProjectState s = state;
@@ -316,6 +334,10 @@ int GetTarndataText(ProjectState& state, std::string_view text, MessageSink& sin
   ReallocateConditions(s);
   for (long long n = 0; n < h.nreag + h.nspecies && !c.AtEnd(); ++n) c.Line();
   ReadConditionsAndPoints(s, c, h.layout, sink);
+  if (c.RanOut()) {
+    sink.Show(DamagedFileMessage(path));
+    return kImportRefused;
+  }
   ResetCaptions(s);
   s.recalc = true;
   state = std::move(s);

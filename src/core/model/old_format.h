@@ -25,10 +25,12 @@ class MessageSink;
 
 // Reads state.currentFile (surrounding double quotes dropped) in the old
 // format, in either layout, replacing the open project. A file that cannot be
-// read changes nothing (kUnreadable); a file with impossible counts shows
-// kAbsurdCountsMessage and changes nothing (kRefused).
+// read changes nothing (kUnreadable). A file whose counts declare more than
+// its text could fill (CountsFitText), or that ends before its volumes and
+// single points, is damaged: it shows DamagedFileMessage and changes nothing
+// (kRefused). Missing captions take their defaults.
 ReadStatus OpenTrn(ProjectState& state, MessageSink& sink);
-// The same from the file's text.
+// The same from the file's text; messages name the file state.currentFile.
 ReadStatus ReadTrnText(ProjectState& state, std::string_view text, MessageSink& sink);
 
 // Import status: 0 when data were added, 1 when the import was cancelled or refused.
@@ -39,12 +41,12 @@ inline constexpr int kImportRefused = 1;
 // old-format file at path into the open model, keeping its reagents, species,
 // solids and constants, and resets every caption to its default. Refuses with
 // "Inconsistent number of reagents" or "No insoluble species allowed here"
-// (or kAbsurdCountsMessage), leaving the project as it was; an unreadable
-// file is refused silently. Sets recalc on success; the caller sets modified.
-// Returns the import status.
+// (or, for a damaged file as OpenTrn finds one, DamagedFileMessage), leaving
+// the project as it was; an unreadable file is refused silently. Sets recalc
+// on success; the caller sets modified. Returns the import status.
 int GetTarndata(ProjectState& state, const std::string& path, MessageSink& sink);
-// The same from the file's text.
-int GetTarndataText(ProjectState& state, std::string_view text, MessageSink& sink);
+// The same from the file's text; path names the file in messages.
+int GetTarndataText(ProjectState& state, std::string_view text, MessageSink& sink, std::string_view path = {});
 
 // The defaults of a model-only project file whose conditions are not imported:
 // volumes 10, 12 (2 added) and 1, default captions, and for every reagent and

@@ -2,14 +2,15 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
-#include <system_error>
+#include <utility>
 
 #include "model/message_sink.h"
 #include "model/model.h"
 #include "model/number_text.h"
+#include "model/save_file.h"
 
 namespace tarn {
 
@@ -35,6 +36,22 @@ std::string Bool(bool b) {
 
 std::string Num(double x) {
   return FileNumber(x);
+}
+
+// Where the first "<tag>" and the first "</tag>" of a text begin.
+struct Section {
+  std::optional<std::size_t> open, close;
+  bool Complete() const { return open && close && *close > *open; }
+  // The other section lies between this one's tags.
+  bool Holds(const Section& inner) const { return *inner.open > *open && *inner.close < *close; }
+};
+
+Section FindSection(std::string_view tag, std::string_view text) {
+  auto at = [&](const std::string& mark) -> std::optional<std::size_t> {
+    std::size_t p = text.find(mark);
+    return p == std::string_view::npos ? std::nullopt : std::optional(p);
+  };
+  return {at("<" + std::string(tag) + ">"), at("</" + std::string(tag) + ">")};
 }
 
 void ReadModelSection(ProjectState& s, const std::string& model, MessageSink& sink) {
@@ -274,20 +291,32 @@ bool ReadTextFile(const std::string& path, std::string& text) {
   return true;
 }
 
-bool TarnSectionEmpty(std::string_view text) {
-  return Trim(GetElement("Tarn", text)).empty();
+ProjectTextKind KindOfProjectText(std::string_view text) {
+  const Section root = FindSection("calvor", text);
+  const Section model = FindSection("model", text);
+  const Section tarn = FindSection("Tarn", text);
+  if (!root.Complete() || !model.Complete() || !root.Holds(model)) return ProjectTextKind::kDamaged;
+  if (!tarn.open && !tarn.close) return ProjectTextKind::kModelOnly;
+  if (!tarn.Complete() || !root.Holds(tarn)) return ProjectTextKind::kDamaged;
+  return Trim(GetElement("Tarn", text)).empty() ? ProjectTextKind::kModelOnly : ProjectTextKind::kProject;
 }
 
 ReadStatus OpenXML(ProjectState& state, MessageSink& sink) {
   std::string path = Unquoted(state.currentFile);
   std::string text;
   if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
-  ReadStatus status = ReadProjectText(state, text, sink);
-  if (status == ReadStatus::kOk) state.currentFile = path;  // Save writes to the file itself
+  const std::string given = std::exchange(state.currentFile, path);
+  ReadStatus status = ReadProjectText(state, text, sink);  // Save writes to the file itself
+  if (status != ReadStatus::kOk) state.currentFile = given;
   return status;
 }
 
 ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSink& sink) {
+  const ProjectTextKind kind = KindOfProjectText(text);
+  if (kind == ProjectTextKind::kDamaged) {
+    sink.Show(DamagedFileMessage(state.currentFile));
+    return ReadStatus::kRefused;
+  }
   ProjectState s = state;
   s.selector = GetElement("selector", text);
   s.potentiometricData = GetElement("potentiometric_data", text);
@@ -302,10 +331,10 @@ ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSi
   long long nspecies = RoundedCount(GetElement("number", GetElement("betas", model)));
   long long nsolids = RoundedCount(GetElement("number", GetElement("insolubles", tarn)));
   long long nsingle = RoundedCount(GetElement("number", GetElement("single", tarn)));
-  bool tarnEmpty = Trim(tarn).empty();
+  bool tarnEmpty = kind == ProjectTextKind::kModelOnly;
   if (tarnEmpty) nsolids = nsingle = 0;
-  if (!CountsAreSane(nreag, nspecies, nsolids, nsingle, text.size())) {
-    sink.Show(kAbsurdCountsMessage);
+  if (!CountsFitText({nreag, nspecies, nsolids, nsingle}, text.size())) {
+    sink.Show(DamagedFileMessage(state.currentFile));
     return ReadStatus::kRefused;
   }
   s.nreag = static_cast<int>(nreag);
@@ -341,35 +370,8 @@ std::string ProjectText(const ProjectState& s) {
   return out;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view text) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path target(path);
-  if (target.filename().empty()) return false;
-  fs::path temp = target;
-  temp += ".saving~";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  if (fs::exists(target, ec)) fs::permissions(temp, fs::status(target, ec).permissions(), ec);
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
-}
-
 bool WriteProject(ProjectState& state, const std::string& path, MessageSink& sink) {
-  if (!WriteFileAtomically(path, ProjectText(state))) {
+  if (!SaveTextFile(path, ProjectText(state)).ok) {
     sink.Show("can't save " + path + "\r" + "try saving with another name");
     return false;
   }

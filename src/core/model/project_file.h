@@ -35,7 +35,7 @@ class ElementIndex {
 };
 
 // A count read from a file: the leading number rounded, -1 when it is not a
-// finite number of sensible magnitude (so that CountsAreSane refuses it).
+// finite number of sensible magnitude (so that CountsFitText refuses it).
 long long RoundedCount(std::string_view text);
 // The calculation type a file's number stands for: 1 is the distribution,
 // any other value the titration.
@@ -47,30 +47,38 @@ enum class ReadStatus {
   kRefused,     // the file is not a project Tarn can hold; a message was shown, nothing changed
 };
 
+// What a project file's text holds.
+enum class ProjectTextKind {
+  kProject,    // the root, the model section and the Tarn section all open and close
+  kModelOnly,  // a complete model and no Tarn data (a file of the fitting program alone)
+  kDamaged,    // anything else: a file cut short, or no project file at all
+};
+// The sections are found as GetElement finds them; the model and the Tarn
+// section must lie inside the root element <calvor>. A Tarn section that is
+// there but empty counts as no Tarn data.
+ProjectTextKind KindOfProjectText(std::string_view text);
+
 // Reads a whole file into text; false when it cannot be opened or read.
 bool ReadTextFile(const std::string& path, std::string& text);
 
 // Reads state.currentFile into the open project, replacing it. A file without
-// a Tarn section (written by the fitting program alone) reads its model only.
-// A leading and trailing double quote around the path are dropped.
+// Tarn data (written by the fitting program alone) reads its model only. A
+// damaged file (KindOfProjectText), or one whose counts declare more than
+// its text could fill (CountsFitText), is refused with DamagedFileMessage
+// and changes nothing. A leading and trailing double quote around the path
+// are dropped.
 ReadStatus OpenXML(ProjectState& state, MessageSink& sink);
-// The same from the file's text.
+// The same from the file's text; messages name the file state.currentFile.
 ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSink& sink);
-
-// True when the text has no Tarn section or an empty one.
-bool TarnSectionEmpty(std::string_view text);
 
 // The file's text for the open project.
 std::string ProjectText(const ProjectState& state);
 
-// Writes the project to path through a temporary file renamed over the old
-// one, so a failure leaves the old file as it was. On success clears
-// modified; on failure shows "can't save " + path + CR + "try saving with
-// another name" and keeps modified.
+// Writes the project to path with the save routine (save_file.h), so a
+// failure leaves the old file as it was. On success clears modified; on
+// failure shows "can't save " + path + CR + "try saving with another name"
+// and keeps modified.
 bool WriteProject(ProjectState& state, const std::string& path, MessageSink& sink);
-
-// Writes text to path through a temporary file beside it and a rename.
-bool WriteFileAtomically(const std::string& path, std::string_view text);
 
 // The path without the surrounding double quotes a command line may give it.
 std::string Unquoted(std::string_view path);

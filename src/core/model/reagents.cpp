@@ -1,10 +1,11 @@
 #include "model/reagents.h"
 
 #include <algorithm>
-
+#include <unordered_set>
 #include <vector>
 
 #include "model/model.h"
+#include "model/number_text.h"
 
 namespace tarn {
 
@@ -79,24 +80,41 @@ void Apply(ProjectState& s, const Reshape& r) {
   s.recalc = true;
 }
 
-}  // namespace
-
-std::string DefaultReagentName(int j) {
-  // "A" to "Z" for the first 26, then "AA", "AB", ... as spreadsheet columns
-  // run: letters only, so no automatic name is a lower-case "h" (the proton)
-  // or a character that is not plain text.
+// The name of spreadsheet column n (1 "A", 26 "Z", 27 "AA"): letters only, so
+// no automatic name is a lower-case "h" or a character that is not plain text.
+std::string ColumnName(int n) {
   std::string name;
-  for (int n = std::max(j, 1); n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+  for (; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
   return name;
 }
 
+// Column 8 is "H", the proton.
+constexpr int kProtonColumn = 8;
+
+}  // namespace
+
+std::string DefaultReagentName(int j) {
+  const int column = std::max(j, 1) + (j >= kProtonColumn ? 1 : 0);
+  return ColumnName(column);
+}
+
+std::string NewReagentName(const ProjectState& s) {
+  std::unordered_set<std::string> taken;
+  for (int j = 1; j <= s.nreag; ++j) taken.insert(Upper(Trim(s.name(j))));
+  for (int j = s.nreag + 1;; ++j) {
+    std::string name = DefaultReagentName(j);
+    if (!taken.contains(name) && !IsProtonName(name)) return name;
+  }
+}
+
 void AddReagent(ProjectState& s) {
+  const std::string name = NewReagentName(s);
   Reshape r{Identity(s.nreag), Identity(s.nspecies), {}};
   r.reagents.push_back(kNew);
   r.speciesList = SpeciesListMap(s, r);
   Apply(s, r);
   const int added = s.nreag;
-  s.name(added) = DefaultReagentName(added);
+  s.name(added) = name;
   s.flag(added, kTitration) = true;
   for (int p = 1; p <= s.nsingle; ++p) s.sflag(added, p) = true;
   s.plotMark.Fill(0);

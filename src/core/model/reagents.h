@@ -10,15 +10,20 @@
 
 namespace tarn {
 
-// The name of the j-th reagent of a new model and of an added reagent: the
-// letter of code 64 + j ("A", "B", ...) while that is a printable character
-// (j <= 62), else "R" followed by j, so that no name is a control character.
+// The name of the j-th reagent of a new model: "A" to "Z", then "AA", "AB",
+// ... as spreadsheet columns run, leaving out every name the proton rule
+// takes for the proton ("H"), so the eighth is "I".
 std::string DefaultReagentName(int j);
 
-// Appends a reagent named DefaultReagentName(nreag + 1), with coefficient 0 in
-// every species and solid, empty conditions (totals given in a titration) and
-// default captions for every species; the plot's label positions and marks
-// are cleared. Recomputes the proton. Sets modified and recalc.
+// The name of a reagent added to the model: DefaultReagentName(nreag + 1),
+// or the first name after it that no reagent has yet (in either case, blanks
+// aside) and that is not a proton name. Reagents Cu, L and D get "E".
+std::string NewReagentName(const ProjectState& state);
+
+// Appends a reagent named NewReagentName, with coefficient 0 in every species
+// and solid, empty conditions (totals given in a titration) and default
+// captions for every species; the plot's label positions and marks are
+// cleared. The proton stays the reagent it was. Sets modified and recalc.
 void AddReagent(ProjectState& state);
 
 // Removes reagent r (1..nreag) and every soluble species that contains it;

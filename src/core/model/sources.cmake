@@ -14,4 +14,6 @@ target_sources(tarn_core PRIVATE
   model/project_state.h
   model/reagents.cpp
   model/reagents.h
+  model/save_file.cpp
+  model/save_file.h
 )

@@ -67,8 +67,9 @@ bool T32Main::StartAction(int choice) {
   return true;
 }
 
-// Opens a file by its kind. A file that cannot be read or is refused leaves
-// the open project as it was.
+// Opens a file by its kind. A file that cannot be read or is refused (a
+// damaged file) leaves the open project as it was and stays out of the
+// recent list and the title.
 T32Main::Opened T32Main::OpenProjectFile(const std::string& path) {
   FileKind kind = KindOfFile(path);
   if (kind == FileKind::kOldFormat) return OpenOldFormat(path);
@@ -77,19 +78,17 @@ T32Main::Opened T32Main::OpenProjectFile(const std::string& path) {
     ShowMessage(CantOpen(path), kAppTitle, this);
     return Opened::kNo;
   }
-  if (TarnSectionEmpty(text)) return ImportModelOnly(path, text);
-  return OpenProjectText(path, text);
+  if (KindOfProjectText(text) == ProjectTextKind::kModelOnly) return ImportModelOnly(path, text);
+  return OpenProjectText(path, text, session_.project);
 }
 
-T32Main::Opened T32Main::OpenProjectText(const std::string& path, const std::string& text) {
-  ProjectState& project = session_.project;
+// Reads the text over `start` (a copy of the open project, prepared by the
+// caller); the open project is replaced only when the read succeeds.
+T32Main::Opened T32Main::OpenProjectText(const std::string& path, const std::string& text, ProjectState start) {
   GuiMessageSink sink(this);
-  std::string previous = project.currentFile;
-  project.currentFile = path;
-  if (ReadProjectText(project, text, sink) != ReadStatus::kOk) {
-    project.currentFile = previous;
-    return Opened::kNo;
-  }
+  start.currentFile = path;
+  if (ReadProjectText(start, text, sink) != ReadStatus::kOk) return Opened::kNo;
+  session_.project = std::move(start);
   AfterProjectRead();
   RememberFile(path);
   ShowChild(kEditorWindow);
@@ -124,11 +123,12 @@ T32Main::Opened T32Main::ImportModelOnly(const std::string& path, const std::str
   importing.exec();
   int importChoice = importing.ImportChoice();
   if (importChoice == kImportQuit) return Opened::kNo;
+  ProjectState start = session_.project;
+  start.type = kDistribution;
+  start.nsolids = 0;
+  start.nsingle = 0;
+  if (OpenProjectText(path, text, std::move(start)) == Opened::kNo) return Opened::kNo;
   ProjectState& project = session_.project;
-  project.type = kDistribution;
-  project.nsolids = 0;
-  project.nsingle = 0;
-  if (OpenProjectText(path, text) == Opened::kNo) return Opened::kNo;
   if (importChoice != kImportFromTrn || GetTarndata() != kImportAdded) ApplyImportDefaults(project);
   AfterProjectRead();
   RefreshEditor();
@@ -162,9 +162,14 @@ bool T32Main::NewProject() {
   return true;
 }
 
+// A project saved enters the recent list, whichever way it came (a file
+// re-stored from the old format, a new project whose Save As was cancelled).
 bool T32Main::FileSave_Click() {
   if (!HasProject()) return false;
-  return WriteTo(session_.project.currentFile);
+  const std::string path = session_.project.currentFile;
+  if (!WriteTo(path)) return false;
+  RememberFile(path);
+  return true;
 }
 
 bool T32Main::WriteTo(const std::string& path) {

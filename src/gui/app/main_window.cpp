@@ -115,8 +115,7 @@ void T32Main::Load(const std::string& commandLine) {
     commandLinePath_ = AbsolutePath(parsed.path);
     session_.project.currentFile = commandLinePath_;
     session_.settings.readdir = FolderOf(commandLinePath_);
-    SaveSettings();
-    RememberFile(commandLinePath_);
+    SaveSettings();  // the file enters the recent list once it has been opened
   }
   OfferScreenSizes();
   SetSize();

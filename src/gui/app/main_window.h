@@ -134,7 +134,7 @@ class T32Main : public QMainWindow {
 
   // main_project.cpp
   Opened OpenProjectFile(const std::string& path);
-  Opened OpenProjectText(const std::string& path, const std::string& text);
+  Opened OpenProjectText(const std::string& path, const std::string& text, ProjectState start);
   Opened OpenOldFormat(const std::string& path);
   Opened ImportModelOnly(const std::string& path, const std::string& text);
   int GetTarndata();

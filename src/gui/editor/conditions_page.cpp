@@ -124,7 +124,8 @@ void T32Model::LoadConditions() {
     if (s.pxi(j, kDistribution) == 0) s.pxi(j, kDistribution) = 2;
     if (s.pxf(j, kDistribution) == 0) s.pxf(j, kDistribution) = 2;
   }
-  for (std::size_t i = 0; i < boxStart_.size(); ++i) boxStart_[i] = boxSeen_[i] = FromQ(editBox_[i]->text());
+  for (std::size_t i = 0; i < boxStart_.size(); ++i)
+    boxStart_[i] = boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
 }
 
 void T32Model::ShowVolumes() {
@@ -170,7 +171,7 @@ void T32Model::TarnOption_MouseUp(int index) {
   tarnOption_[static_cast<std::size_t>(index)]->setChecked(true);
   editBox_[1]->setText(ToQ(AmountText(s.volume[static_cast<std::size_t>(s.type)])));
   editBox_[2]->setText(ToQ(AmountText(s.vfinal - s.volume[static_cast<std::size_t>(s.type)])));
-  for (std::size_t i = 1; i < boxSeen_.size(); ++i) boxSeen_[i] = FromQ(editBox_[i]->text());
+  for (std::size_t i = 1; i < boxSeen_.size(); ++i) boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
   ShowVolumes();
   FillCondGrid();
   s.modified = true;
@@ -296,11 +297,15 @@ void T32Model::CommitCond(const CellEdit& edit) {
       Array2<double>* target[] = {nullptr, &s.initial, &s.final, &s.pxi, &s.pxf};
       if (edit.col >= 1 && edit.col <= 4) (*target[edit.col])(j, kDistribution) = *value;
     }
+    // A reagent switched between totals and pX changes the results even
+    // when no value was typed; a refused value takes the switch back.
+    bool switched = std::exchange(condSwitched_, false);
+    if (switched && edit.Changed() && !value) {
+      s.flag(j, kDistribution) = !s.flag(j, kDistribution);
+      switched = false;
+    }
     FillCondGrid();  // the values in their formats, the other pair emptied
     condGrid_->SetCurrentCell(j, edit.col);
-    // A reagent switched between totals and pX changes the results even
-    // when no value was typed.
-    const bool switched = std::exchange(condSwitched_, false);
     if (!value && !switched) return;
   }
   s.modified = true;
@@ -338,8 +343,11 @@ void T32Model::EditBox_KeyUp(int index) {
     main_.RefreshSinglePointsCaption();
     return;
   }
-  std::optional<double> read = ReadNumber(text);
+  // Read quietly while it is typed ("-" is on its way to "-1"); a text that
+  // is still not a number when the box is left is refused then.
+  std::optional<double> read = TypedNumber(text);
   if (!read) return;
+  boxGood_[i] = text;
   const double value = *read;
   const std::size_t t = static_cast<std::size_t>(s.type);
   if (index == 1) {
@@ -364,6 +372,16 @@ void T32Model::EditBox_KeyUp(int index) {
   ConditionsChanged();
 }
 
+// A volume box left with a text that is not a number: the message, and the
+// box shows the last number typed, the value the project holds.
+void T32Model::RefuseBoxText(int index) {
+  const std::size_t i = static_cast<std::size_t>(index);
+  if (index < 1 || index > 2 || TypedNumber(FromQ(editBox_[i]->text()))) return;
+  editBox_[i]->setText(ToQ(boxGood_[i]));
+  boxSeen_[i] = boxGood_[i];
+  ShowMessage(kInvalidNumberMessage, kAppTitle, this);
+}
+
 void T32Model::Incr_Click(int index) {
   Spinner(index == 0 ? 1 : -1);
   session_.project.modified = true;
@@ -373,12 +391,12 @@ void T32Model::Incr_Click(int index) {
 void T32Model::Spinner(int direction) {
   ProjectState& s = session_.project;
   if (!tarnOption_[kTitration]->isChecked()) return;
-  double a = ReadNumber(FromQ(editBox_[2]->text())).value_or(0);
+  double a = TypedNumber(FromQ(editBox_[2]->text())).value_or(addedVolume_);
   SpinStep step = SpinnerStep(a);
   std::string shown = FormatPattern(a + step.step * direction, step.format);
   editBox_[2]->setText(ToQ(shown));
-  boxSeen_[2] = shown;
-  addedVolume_ = ReadNumber(shown).value_or(0);
+  boxSeen_[2] = boxGood_[2] = shown;
+  addedVolume_ = TypedNumber(shown).value_or(0);
   const std::size_t t = static_cast<std::size_t>(s.type);
   s.vfinal = addedVolume_ + s.volume[t];
   ResetConditions(s.volume[t], s.vfinal);

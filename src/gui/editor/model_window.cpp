@@ -1,6 +1,7 @@
 #include "gui/editor/model_window.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -115,6 +116,8 @@ void T32Model::Reload() {
 
 void T32Model::CommitEdit() {
   for (CellEditor* editor : {editA_, editK_, editB_}) editor->Commit();
+  RefuseBoxText(1);
+  RefuseBoxText(2);
   CancelRefineChoice();
 }
 
@@ -134,7 +137,7 @@ void T32Model::FocusConditions(ConditionsFocus focus) {
 
 std::optional<double> T32Model::ReadNumber(const std::string& text) {
   GuiMessageSink sink(this);
-  return ParseNumber(text, sink);
+  return ParseTypedNumber(text, sink);
 }
 
 void T32Model::LayOutPages() {
@@ -169,7 +172,13 @@ bool T32Model::eventFilter(QObject* watched, QEvent* event) {
     if (watched == betaFrame_[page] && event->type() == QEvent::Resize) LayOutPage(betaFrame_[page]);
   for (std::size_t i = 0; i < editBox_.size(); ++i) {
     if (watched != editBox_[i]) continue;
-    if (event->type() == QEvent::FocusIn) boxStart_[i] = boxSeen_[i] = FromQ(editBox_[i]->text());
+    if (event->type() == QEvent::FocusIn) boxStart_[i] = boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
+    // Leaving the box refuses a text that is no number; another window or a
+    // menu taking the focus for a while does not leave it.
+    if (event->type() == QEvent::FocusOut) {
+      Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) RefuseBoxText(static_cast<int>(i));
+    }
     if (event->type() == QEvent::KeyPress) {
       int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Escape) editBox_[i]->setText(ToQ(boxStart_[i]));

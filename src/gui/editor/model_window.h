@@ -28,6 +28,7 @@
 #include "gui/app/session.h"
 #include "gui/ui/cell_editor.h"
 #include "model/model.h"
+#include "model/model_edits.h"
 
 class QGroupBox;
 class QLabel;
@@ -115,8 +116,9 @@ class T32Model : public QWidget {
   void BuildTabs();
   void Form_Load();
   void LayOutPages();
-  // A typed number by the reading rule; nullopt (after the message) when its
-  // magnitude is beyond single precision, so the old value stays.
+  // A typed number; nullopt (after "invalid entry for number") when the text
+  // is not a number or its magnitude is beyond single precision, so the old
+  // value stays.
   std::optional<double> ReadNumber(const std::string& text);
   // A page's grids and controls placed for its size.
   void LayOutPage(QWidget* page);
@@ -150,6 +152,7 @@ class T32Model : public QWidget {
   bool CondGridKey(const StartKey& key);
   void CommitCond(const CellEdit& edit);
   void EditBox_KeyUp(int index);
+  void RefuseBoxText(int index);
   void ShowVolumes();
   void ConditionsChanged();
 
@@ -158,6 +161,7 @@ class T32Model : public QWidget {
   void FillCharges();
   void LayOutStrengthFrame();
   void FillStrength();
+  std::optional<Charges> ReadCharges();
 
   Session& session_;
   T32Main& main_;
@@ -169,6 +173,7 @@ class T32Model : public QWidget {
   int refineBefore_ = 0;
   std::array<std::string, 3> boxStart_;  // each box's text when it got the focus
   std::array<std::string, 3> boxSeen_;   // each box's text when it last acted on it
+  std::array<std::string, 3> boxGood_;   // each box's last text that was a number
 
   QTabWidget* potTab_ = nullptr;
   std::array<QWidget*, 4> betaFrame_{};  // 0 ionic strength, 1..3 the pages

@@ -12,13 +12,13 @@
 #include <QVBoxLayout>
 
 #include "engine/new_concentrations.h"
-#include "model/model_edits.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "model/model_edits.h"
 #include "model/number_text.h"
 
 namespace tarn::gui {
@@ -143,14 +143,10 @@ void T32Model::FillStrength() {
   g.SetColAlignment(1, Qt::AlignHCenter);
   g.SetText(0, 0, s.proton != 0 ? "pH" : "Point");
   g.SetText(0, 1, "Ionic strength");
+  std::optional<Charges> charges = ReadCharges();
   GuiMessageSink sink(this);
-  if (CalculatePoints(s, session_.work, session_.results, sink) == kSuccess) {
-    Charges charges;
-    charges.background = ReadNumber(FromQ(bck_[0]->text())).value_or(0);
-    charges.cation = LeadingNumber(FromQ(bck_[1]->text()));
-    charges.anion = LeadingNumber(FromQ(bck_[2]->text()));
-    for (QLineEdit* box : rea_) charges.reagent.push_back(LeadingNumber(FromQ(box->text())));
-    std::vector<StrengthRow> rows = StrengthRows(s, session_.results, charges);
+  if (charges && CalculatePoints(s, session_.work, session_.results, sink) == kSuccess) {
+    std::vector<StrengthRow> rows = StrengthRows(s, session_.results, *charges);
     g.SetRows(static_cast<int>(rows.size()) + 1);
     for (std::size_t p = 0; p < rows.size(); ++p) {
       g.SetText(static_cast<int>(p) + 1, 0, rows[p].first);
@@ -158,6 +154,30 @@ void T32Model::FillStrength() {
     }
   }
   FitGrid(g);
+}
+
+// The charge boxes; an empty box is no charge. A box that holds no number
+// stops the calculation: the message, and the box gets the focus.
+std::optional<Charges> T32Model::ReadCharges() {
+  Charges charges;
+  auto read = [this](QLineEdit* box, double& value) {
+    std::string text = FromQ(box->text());
+    std::optional<double> number = Trim(text).empty() ? std::optional(0.0) : TypedNumber(text);
+    if (!number) {
+      ShowMessage(kInvalidNumberMessage, kAppTitle, this);
+      box->setFocus(Qt::OtherFocusReason);
+      box->selectAll();
+      return false;
+    }
+    value = *number;
+    return true;
+  };
+  if (!read(bck_[0], charges.background) || !read(bck_[1], charges.cation) || !read(bck_[2], charges.anion))
+    return std::nullopt;
+  charges.reagent.assign(rea_.size(), 0.0);
+  for (std::size_t j = 0; j < rea_.size(); ++j)
+    if (!read(rea_[j], charges.reagent[j])) return std::nullopt;
+  return charges;
 }
 
 void T32Model::ToClip_Click() {

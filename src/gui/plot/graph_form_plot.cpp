@@ -261,8 +261,7 @@ void GraphForm::ColourOption_Click(int index) {
 // A ratio from 0.2 to 5 reshapes the box; any other text leaves it as it
 // was and shows in red until it is one.
 void GraphForm::Aspect_Change(const QString& text) {
-  GuiMessageSink sink(this);
-  std::optional<double> a = ParseNumber(FromQ(text), sink);
+  std::optional<double> a = TypedNumber(FromQ(text));  // read as it is typed: "2x" is no aspect
   bool accepted = a && AspectAccepted(*a);
   QPalette palette = aspectBox_->palette();
   palette.setColor(QPalette::Text, accepted ? QApplication::palette().color(QPalette::Text) : QColor(Qt::red));

@@ -267,9 +267,11 @@ void SingleDP::CommitEdit(const CellEdit& edit) {
   if (row < 1 || row > 2 * project.nreag || p < 1 || p > project.nsingle) return;
   const int j = ConditionsRowReagent(project, row);
   GuiMessageSink sink(this);
-  const double value = ParseNumberOrZero(edit.text, sink);
   const bool totalRow = ConditionsRowKind(project, row) == ConditionsRow::kTotal;
   double& stored = totalRow ? project.stotal(j, p) : project.sfree(j, p);
+  // Text that is not a number is refused and the old value stays.
+  std::optional<double> typed = edit.Changed() ? ParseTypedNumber(edit.text, sink) : TypedNumber(edit.text);
+  const double value = typed.value_or(stored);
   const bool changed = value != stored;
   stored = value;
   sdpGrid_->SetText(row, p, totalRow ? SingleTotalText(value) : SinglePXText(value));

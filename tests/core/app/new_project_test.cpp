@@ -91,15 +91,21 @@ TEST(NewProject, UntitledProjectIsRefusedAndNothingChanges) {
   }
 }
 
-TEST(NewProject, ManyReagentsGetDistinctPlainNames) {
-  ProjectState s = Built(999, kTitration, false);
-  std::set<std::string> names;
-  for (int j = 1; j <= 999; ++j) {
-    names.insert(s.name(j));
-    for (char c : s.name(j)) ASSERT_TRUE(c >= 'A' && c <= 'Z') << j;
+// Reagent 8 was once named "H", which made it the proton of a model made
+// without one, and a second "H" beside the proton of a model made with one.
+TEST(NewProject, ManyReagentsGetDistinctPlainNamesAndOnlyTheProtonIsOne) {
+  for (bool proton : {false, true}) {
+    ProjectState s = Built(999, kTitration, proton);
+    std::set<std::string> names;
+    for (int j = 1; j <= 999; ++j) {
+      names.insert(s.name(j));
+      for (char c : s.name(j)) ASSERT_TRUE(c >= 'A' && c <= 'Z') << j;
+      EXPECT_EQ(IsProtonName(s.name(j)), proton && j == 999) << j;
+    }
+    EXPECT_EQ(names.size(), 999u);
+    EXPECT_EQ(s.name(8), "I");
+    EXPECT_EQ(s.proton, proton ? 999 : 0);
   }
-  EXPECT_EQ(names.size(), 999u);
-  EXPECT_EQ(s.proton, 8);  // reagent 8 is named H, and so is the proton, as a file read finds it
 }
 
 TEST(NewProject, SavedAndReopenedIsTheSameProject) {

@@ -41,21 +41,30 @@ TEST(PointCount, MenuChoices) {
   EXPECT_EQ(cancel.choice.npoints, 201);
   EXPECT_TRUE(cancel.message.empty());
 
-  CustomResult custom = ChooseCustom(c, "333 pts");
+  CustomResult custom = ChooseCustom(c, " 333 ");
   EXPECT_TRUE(custom.changed);
   EXPECT_EQ(custom.choice.checked, kCustomEntry);
-  EXPECT_EQ(custom.choice.customCaption, "Custom 333 pts");
+  EXPECT_EQ(custom.choice.customCaption, "Custom  333 ");
   EXPECT_EQ(LoadPointChoice(custom.choice.nsel).npoints, 333);
 
   // Too few points for a series (and a custom count below 8 is not kept).
   CustomResult few = ChooseCustom(c, "5");
   EXPECT_EQ(few.choice.npoints, 5);
   EXPECT_EQ(few.choice.nsel, 4);
-  for (const char* bad : {"1", "0", "abc", "-20", "  ", "99999999"}) {
+  for (const char* bad : {"1", "0", "-20", "99999999", "2.5e9"}) {
     CustomResult r = ChooseCustom(c, bad);
     EXPECT_FALSE(r.changed) << bad;
     EXPECT_EQ(r.choice.npoints, 201) << bad;
     EXPECT_EQ(r.message, kPointsOutOfRange) << bad;
+  }
+  // A typo is no count: "333 pts" once gave 333 points, "abc" and "  " a
+  // message about the range. A magnitude beyond single precision is as
+  // invalid as a typed constant's.
+  for (const char* typo : {"333 pts", "abc", "  ", "2x", "1e300"}) {
+    CustomResult r = ChooseCustom(c, typo);
+    EXPECT_FALSE(r.changed) << typo;
+    EXPECT_EQ(r.choice.npoints, 201) << typo;
+    EXPECT_EQ(r.message, "invalid entry for number") << typo;
   }
 }
 

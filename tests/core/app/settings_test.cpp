@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
 #include "app/program_folder.h"
 #include "app/start_up.h"
 #include "model/message_sink.h"
+#include "model/save_file.h"
 #include "temp_folder.h"
 
 namespace tarn {
@@ -92,10 +94,12 @@ TEST(SettingsFile, FailedWriteLeavesTheOldFileIntact) {
   RecordingSink sink;
   ASSERT_TRUE(WriteSettings(Sample(), ini, sink));
   std::string before = ReadFile(ini);
-  std::filesystem::create_directory(ini + ".saving~");  // the temporary file cannot be made
   Settings changed = Sample();
   changed.nsel = 4;
-  EXPECT_FALSE(WriteSettings(changed, ini, sink));
+  {
+    InjectedSaveFault fullDisk(SaveStep::kWrite, ENOSPC);
+    EXPECT_FALSE(WriteSettings(changed, ini, sink));
+  }
   EXPECT_EQ(ReadFile(ini), before);
   EXPECT_EQ(sink.messages, std::vector<std::string>{"can't save " + ini});
 }

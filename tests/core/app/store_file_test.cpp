@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
+#include "app/settings.h"
 #include "model/message_sink.h"
+#include "model/save_file.h"
 #include "temp_folder.h"
 
 namespace tarn {
@@ -79,6 +82,35 @@ TEST(StoreFile, RestoreFailuresAreReportedNotCountedAsRestored) {
   EXPECT_EQ(RestoreSamples(store, {"a.cld", "nothere.cld"}, sink), "");
   EXPECT_EQ(sink.messages, (std::vector<std::string>{"can't save " + s.files[1], "can't save nothere.cld"}));
   EXPECT_FALSE(std::filesystem::exists(s.files[1]));
+}
+
+// The store and the settings file are saved as projects are (save_file.h):
+// through a link, never over a read-only file, and not at all on a full disk.
+TEST(StoreFile, StoreAndSettingsUseTheSaveRoutine) {
+  Samples s;
+  std::string store = s.dir / "store.fil";
+  RecordingSink sink;
+  {
+    InjectedSaveFault fullDisk(SaveStep::kFlush, ENOSPC);
+    EXPECT_FALSE(EnsureStoreFile(store, s.files, sink));
+  }
+  EXPECT_FALSE(std::filesystem::exists(store));
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"can't save " + store});
+  ASSERT_TRUE(EnsureStoreFile(store, s.files, sink));
+
+  WriteFile(s.files[1], "damaged but kept");
+  std::filesystem::permissions(s.files[1], std::filesystem::perms::owner_read);
+  EXPECT_FALSE(RestoreSample(ReadFile(store), "a.cld"));
+  EXPECT_EQ(ReadFile(s.files[1]), "damaged but kept");
+
+  std::string kept = s.dir / "dotfiles/Tarn.ini", ini = s.dir / "Tarn.ini";
+  WriteFile(kept, "");
+  std::filesystem::create_symlink(kept, ini);
+  Settings settings;
+  settings.nsel = 6;
+  ASSERT_TRUE(WriteSettings(settings, ini, sink));
+  EXPECT_TRUE(std::filesystem::is_symlink(ini));
+  EXPECT_EQ(ReadFile(kept), SettingsText(settings));
 }
 
 }  // namespace

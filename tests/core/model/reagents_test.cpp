@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "model/message_sink.h"
@@ -161,17 +162,37 @@ TEST_F(Reagents, AddingThenRemovingGivesBackTheModelAndTheLastReagentStays) {
   ExpectConsistent();
 }
 
-TEST(ReagentNames, LettersThenColumnLettersAndTheEighthIsTheProton) {
+// The eighth automatic name was "H", which the proton rule then took for the
+// proton: five "Add reagent"s stopped a working titration. And a model with
+// reagents Cu, L and D got a second "D".
+TEST(ReagentNames, ColumnLettersWithoutTheProtonAndNeverTakenOnes) {
   std::vector<std::string> names;
-  for (int j : {1, 26, 27, 52, 53, 702, 703}) names.push_back(DefaultReagentName(j));
-  EXPECT_EQ(names, (std::vector<std::string>{"A", "Z", "AA", "AZ", "BA", "ZZ", "AAA"}));
+  for (int j : {1, 7, 8, 25, 26, 27, 701, 702}) names.push_back(DefaultReagentName(j));
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "G", "I", "Z", "AA", "AB", "ZZ", "AAA"}));
+
   ProjectState s;
   s.nreag = s.nsoluble = 1;
   AllocateModel(s);
   s.name(1) = "M";
-  for (int n = 2; n <= 8; ++n) AddReagent(s);
-  EXPECT_EQ(s.name(8), "H");
-  EXPECT_EQ(s.proton, 8);  // as reading the saved project would find
+  for (int n = 2; n <= 30; ++n) AddReagent(s);
+  std::set<std::string> distinct;
+  for (int j = 1; j <= s.nreag; ++j) {
+    EXPECT_FALSE(IsProtonName(s.name(j))) << j;
+    distinct.insert(s.name(j));
+  }
+  EXPECT_EQ(distinct.size(), 30u);
+  EXPECT_EQ(s.name(8), "I");
+  EXPECT_EQ(s.proton, 0);
+}
+
+TEST_F(Reagents, AnAddedReagentAvoidsEveryNameAndKeepsTheProton) {
+  s.name(2) = " d ";  // Cu, d, H: the fourth would be "D", in another case
+  for (int j = 4; j <= 8; ++j) AddReagent(s);
+  std::vector<std::string> added;
+  for (int j = 4; j <= 8; ++j) added.push_back(s.name(j));
+  EXPECT_EQ(added, (std::vector<std::string>{"E", "F", "G", "I", "J"}));  // no "H" beside the proton
+  EXPECT_EQ(s.proton, 3);
+  ExpectConsistent();
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cerrno>
+#include <filesystem>
+#include <optional>
 
 #include "app/program_folder.h"
 #include "app/recent_files.h"
@@ -20,6 +23,7 @@
 #include "model/message_sink.h"
 #include "model/model.h"
 #include "model/project_file.h"
+#include "model/save_file.h"
 #include "support/app_fixture.h"
 
 namespace tarn::gui {
@@ -159,6 +163,87 @@ TEST(ProjectTest, AFailedSaveKeepsTheWorkAndTheExitWaits) {
   EXPECT_EQ(ReadWholeFile(notAFolder), "a file, not a folder");
 }
 
+// A model of the fitting program alone: acetic acid, no Tarn section.
+constexpr const char* kModelOnly =
+    "<calvor>\r\n<model>\r\n<title>Acetic acid model</title>\r\n<reagents>\r\n<number>2</number>\r\n"
+    "<name1>L</name1>\r\n<name2>H</name2>\r\n</reagents>\r\n<betas>\r\n<number>2</number>\r\n"
+    "<b1><value>4.75</value><a1>1</a1><a2>1</a2><refine>0</refine></b1>\r\n"
+    "<b2><value>-13.77</value><a1>0</a1><a2>-1</a2><refine>0</refine></b2>\r\n</betas>\r\n</model>\r\n</calvor>\r\n";
+
+// A full disk (injected: a test cannot fill one) or a read-only file: the
+// "can't save" message, the old file as it was, the work still unsaved.
+TEST(ProjectTest, AFullDiskOrAReadOnlyFileCannotBeSavedOver) {
+  ProgramHome home;
+  auto main = OpenSample(home, "phosphoric-acid.cld");
+  ProjectState& project = main->GetSession().project;
+  const std::string path = project.currentFile, before = ReadWholeFile(path);
+  ChangeFirstLogBeta(project, 3.5);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::optional<InjectedSaveFault> fullDisk;
+    if (attempt == 0)
+      fullDisk.emplace(SaveStep::kWrite, ENOSPC);
+    else
+      std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    auto seen = AnswerMessageBox(QMessageBox::Ok);
+    EXPECT_FALSE(main->FileSave_Click());
+    EXPECT_EQ(seen->text.toStdString(), "can't save " + path + "\ntry saving with another name");
+    EXPECT_EQ(ReadWholeFile(path), before);
+    EXPECT_TRUE(project.modified);
+  }
+}
+
+// A file cut short, or of other bytes, once came in as a model without Tarn
+// data: the import window, defaults over the open project, Overwrite offered
+// at exit. It is refused; the open project, its unsaved work, the recent
+// list and the title stay as they were.
+TEST(ProjectTest, ADamagedFileIsRefusedAndTheOpenProjectStays) {
+  ProgramHome home;
+  auto main = OpenSample(home, "phosphoric-acid.cld");
+  Session& session = main->GetSession();
+  ChangeFirstLogBeta(session.project, 3.5);
+  const std::string text = ProjectText(session.project), title = main->windowTitle().toStdString();
+  const std::string sample = ReadWholeFile(home.Sample("calcium-edta.cld"));
+  WriteWholeFile(home.Scratch("cut.cld"), sample.substr(0, sample.find("</Tarn>")));
+  WriteWholeFile(home.Scratch("picture.cld"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01", 19));
+  for (const char* name : {"cut.cld", "picture.cld"}) {
+    const Settings before = session.settings;
+    AnswerFileDialog(QString::fromStdString(home.Scratch(name)));
+    auto seen = AnswerMessageBox(QMessageBox::Ok);
+    EXPECT_FALSE(main->StartAction(kStartOpenFile));
+    EXPECT_EQ(seen->text.toStdString(), home.Scratch(name) + " is damaged or not a Tarn project file");
+    EXPECT_EQ(ProjectText(session.project), text);
+    EXPECT_TRUE(session.project.modified);
+    EXPECT_EQ(main->windowTitle().toStdString(), title);
+    for (int i = 1; i <= kRecentCount; ++i) EXPECT_EQ(session.settings.recent(i), before.recent(i)) << i;
+  }
+}
+
+// A model-only file whose model cannot be read: the import window, then the
+// refusal, and the open project as it was (its solids and single points were
+// once emptied before the read was refused).
+TEST(ProjectTest, ARefusedModelOnlyImportLeavesTheOpenProject) {
+  for (const char* open : {"calcium-carbonate.cld", "calcium-edta.cld"}) {
+    ProgramHome home;
+    auto main = OpenSample(home, open);
+    const ProjectState& project = main->GetSession().project;
+    const std::string text = ProjectText(project);
+    ASSERT_GT(project.nsolids + project.nsingle, 0);
+    std::string modelOnly = kModelOnly;
+    modelOnly.replace(modelOnly.find("<number>2</number>"), 18, "<number>99999</number>");
+    WriteWholeFile(home.Scratch("huge-model.cld"), modelOnly);
+    AnswerFileDialog(QString::fromStdString(home.Scratch("huge-model.cld")), [] {
+      AnswerWindow<Importing>([](Importing& importing) {
+        AnswerMessageBox(QMessageBox::Ok);
+        importing.ImportOptions(kImportNewData).setChecked(true);
+        importing.Command1().click();
+      });
+    });
+    EXPECT_FALSE(main->StartAction(kStartOpenFile));
+    EXPECT_EQ(ProjectText(project), text) << open;
+    EXPECT_FALSE(project.modified);
+  }
+}
+
 // Creates a project through the start window's "Open New project": the
 // title is first left at "???" to see the refusal; the save dialog is
 // cancelled (saveAs empty) or answered with saveAs. Returns the refusal.
@@ -232,6 +317,29 @@ TEST(ProjectTest, NewProjectsFromTheStartWindow) {
   SaveScreenshot(second, "new_project_distribution_plot");
 }
 
+// A new project whose Save As was cancelled, then saved through the save
+// prompt at exit (after a Save As cancelled there too): the file it became
+// is in the recent list.
+TEST(ProjectTest, AProjectSavedThroughTheSavePromptEntersTheRecentList) {
+  ProgramHome home;
+  T32Main main(home.Folder());
+  main.Load("");
+  CreateProject(main, "Cu-glycine", 3, 0, true, "");
+  const std::string path = main.GetSession().project.currentFile;
+  EXPECT_NE(main.GetSession().settings.recent(1), path);
+  for (int button : {kSaveAs, kSaveOverwrite}) {
+    AnswerWindow<Saver>([&](Saver& saver) {
+      if (button == kSaveAs) AnswerFileDialog(std::nullopt);
+      saver.Commands(button).click();
+    });
+    main.close();
+  }
+  EXPECT_TRUE(main.Ended());
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(main.GetSession().settings.recent(1), path);
+  EXPECT_EQ(ReadSettingsFile(SettingsPath(home.Folder()), {}).recent(1), path);
+}
+
 TEST(ProjectTest, CancelledNewProjectReturnsToTheStartWindow) {
   ProgramHome home;
   T32Main main(home.Folder());
@@ -281,13 +389,6 @@ TEST(ProjectTest, RestoreRewritesADamagedSampleFromTheStore) {
   EXPECT_EQ(main.GetSession().project.currentFile, home.Sample(name));
   EXPECT_GT(main.GetSession().project.nreag, 0);
 }
-
-// A model of the fitting program alone: acetic acid, no Tarn section.
-constexpr const char* kModelOnly =
-    "<calvor>\r\n<model>\r\n<title>Acetic acid model</title>\r\n<reagents>\r\n<number>2</number>\r\n"
-    "<name1>L</name1>\r\n<name2>H</name2>\r\n</reagents>\r\n<betas>\r\n<number>2</number>\r\n"
-    "<b1><value>4.75</value><a1>1</a1><a2>1</a2><refine>0</refine></b1>\r\n"
-    "<b2><value>-13.77</value><a1>0</a1><a2>-1</a2><refine>0</refine></b2>\r\n</betas>\r\n</model>\r\n</calvor>\r\n";
 
 // An old-format file with the given number of reagents: a titration from 20 to 25 mL.
 std::string OldFile(int reagents) {

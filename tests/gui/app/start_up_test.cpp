@@ -93,7 +93,7 @@ TEST(StartUpTest, ARefusedFileOrProgramFolderIsReported) {
   main.Load(path);
   auto seen = AnswerMessageBox(QMessageBox::Ok, [] { AnswerStartWindow(ChooseQuit); });
   main.FirstActivation();
-  EXPECT_EQ(seen->text.toStdString(), kAbsurdCountsMessage);
+  EXPECT_EQ(seen->text.toStdString(), path + " is damaged or not a Tarn project file");
   EXPECT_EQ(main.GetSession().project.nreag, 0);
 
   std::string notAFolder = home.Scratch("plain-file");
@@ -209,9 +209,33 @@ TEST(StartUpTest, CommandLineOldFormatFileIsReStoredAsAProjectFile) {
   EXPECT_EQ(project.currentFile, restored);
   EXPECT_TRUE(project.modified);
   EXPECT_DOUBLE_EQ(project.vfinal, 20);
+  EXPECT_NE(main.GetSession().settings.recent(1), restored);  // not a file yet
   EXPECT_TRUE(main.FileSave_Click());
   EXPECT_TRUE(FileExists(restored));
   EXPECT_FALSE(project.modified);
+  EXPECT_EQ(main.GetSession().settings.recent(1), restored);  // saved with Save, so it is listed
+  EXPECT_EQ(ReadSettingsFile(SettingsPath(home.Folder()), {}).recent(1), restored);
+}
+
+// A file named on the command line entered the recent list and the title
+// before it was read, so one that could not be opened stayed listed.
+TEST(StartUpTest, FilesThatCouldNotBeOpenedStayOutOfTheRecentListAndTheTitle) {
+  ProgramHome home;
+  std::string notes = home.Scratch("notes.txt"), cut = home.Scratch("cut.cld");
+  WriteWholeFile(notes, "not a project");
+  const std::string sample = ReadWholeFile(home.Sample("iron-hydroxide.cld"));
+  WriteWholeFile(cut, sample.substr(0, sample.size() / 2));
+  for (const std::string& path : {notes, cut}) {
+    T32Main main(home.Folder());
+    main.Load(path);
+    auto seen = AnswerMessageBox(QMessageBox::Ok, [] { AnswerStartWindow(ChooseQuit); });
+    main.FirstActivation();
+    EXPECT_TRUE(seen->text.contains(QString::fromStdString(path))) << seen->text.toStdString();
+    EXPECT_EQ(main.windowTitle(), "Tarn2009");
+    const Settings& settings = main.GetSession().settings;
+    for (int i = 1; i <= kRecentCount; ++i) EXPECT_NE(settings.recent(i), path) << i;
+    EXPECT_EQ(settings.readdir, FolderOf(path));  // the open dialog starts there all the same
+  }
 }
 
 }  // namespace

@@ -167,6 +167,65 @@ TEST_F(ConditionsPageTest, IonicStrengthOfEveryPointAndItsCopy) {
   EXPECT_EQ(copied.substr(0, 18), "pH\tIonic strength\r");
 }
 
+// Text that is no number once became a value: "abc" a volume of 0, "2x" a
+// total of 2. It is refused with "invalid entry for number" and the old value
+// stays, in the grid, in the volume boxes and in the charge boxes.
+TEST_F(ConditionsPageTest, TextThatIsNoNumberIsRefusedInEveryCellAndBox) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  Grid& grid = editor->CondGrid();
+  const double total = s.total(1, kTitration);
+  const std::string cell = grid.Text(1, 1);
+  for (const char* typo : {"2x", "abc"}) {
+    auto seen = test::AnswerMessageBox(QMessageBox::Ok);
+    test::TypeInto(grid, editor->EditB(), 1, 1, typo);
+    EXPECT_EQ(seen->text, "invalid entry for number") << typo;
+    EXPECT_EQ(s.total(1, kTitration), total) << typo;
+    EXPECT_EQ(grid.Text(1, 1), cell) << typo;
+  }
+
+  // A volume box reads its text as it is typed; "-" and "" are on their way
+  // to a number and change nothing. Left with no number, it is refused.
+  const double volume = s.volume[kTitration], vfinal = s.vfinal;
+  QLineEdit& initial = editor->EditBox(1);
+  const QString shown = initial.text();
+  Retype(initial, "abc");
+  EXPECT_EQ(s.volume[kTitration], volume);
+  auto seen = test::AnswerMessageBox(QMessageBox::Ok);
+  main->CommitEditorEdit();  // leaving the box, as the toolbar does
+  EXPECT_EQ(seen->text, "invalid entry for number");
+  EXPECT_EQ(initial.text(), shown);
+  EXPECT_EQ(s.volume[kTitration], volume);
+  EXPECT_EQ(s.vfinal, vfinal);
+  main->activateWindow();  // focus moves between boxes of the active window
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  Retype(initial, "30x");  // "3" and "30" were numbers on the way
+  seen = test::AnswerMessageBox(QMessageBox::Ok);
+  editor->EditBox(2).setFocus();  // the user goes on to the next box
+  EXPECT_EQ(seen->text, "invalid entry for number");
+  EXPECT_EQ(initial.text(), "30");  // the box shows the value held
+  EXPECT_EQ(s.volume[kTitration], 30);
+
+  editor->Charge(1).setText("2+");
+  seen = test::AnswerMessageBox(QMessageBox::Ok);
+  editor->Calculate_Click();
+  EXPECT_EQ(seen->text, "invalid entry for number");
+  EXPECT_EQ(editor->StrengthGrid().Rows(), 1);  // the headings only
+  editor->Charge(1).setText(" ");               // an empty box is no charge
+  editor->Calculate_Click();
+  EXPECT_EQ(editor->StrengthGrid().Rows(), s.npoints + 1);
+
+  // In a distribution a pX cell typed into switches its reagent to pX; a
+  // refused value takes the switch back.
+  editor->TarnOption(kDistribution).click();
+  ASSERT_TRUE(s.flag(1, kDistribution));
+  seen = test::AnswerMessageBox(QMessageBox::Ok);
+  test::TypeInto(grid, editor->EditB(), 1, 3, "7,5,");
+  EXPECT_EQ(seen->text, "invalid entry for number");
+  EXPECT_TRUE(s.flag(1, kDistribution));
+  EXPECT_EQ(grid.Text(1, 3), "");
+}
+
 TEST_F(ConditionsPageTest, TheMainWindowBringsTheConditionsForward) {
   Open("copper-glycine-titration.cld");
   editor->ShowPage(kModelPage);

@@ -12,8 +12,12 @@
 #include <array>
 #include <cmath>
 
+#include "comma_locale.h"
 #include "editor/editor_fixture.h"
 #include "gui/app/new_project_window.h"
+#include "model/message_sink.h"
+#include "model/number_text.h"
+#include "model/project_file.h"
 
 namespace tarn::gui {
 namespace {
@@ -32,15 +36,54 @@ TEST_F(ModelPageTest, ALogBetaTypedReplacesTheCellClosesTheTableAndMarksTheResul
   EXPECT_FALSE(TableOpen());
   EXPECT_FALSE(editor->EditA().isVisible());
 
-  // Text that is no number reads as its leading number.
-  TypeInto(grid, editor->EditA(), 2, 1, "3x");
-  EXPECT_EQ(Project().logbeta(2), 3);
-  // A magnitude beyond single precision is refused and the old value stays.
-  auto seen = test::AnswerMessageBox(QMessageBox::Ok);
-  TypeInto(grid, editor->EditA(), 2, 1, "1e99");
-  EXPECT_EQ(seen->text, "invalid entry for number");
-  EXPECT_EQ(Project().logbeta(2), 3);
-  EXPECT_EQ(grid.Text(2, 1), "3.0");
+  // A magnitude beyond single precision, and text that is no number (a typo
+  // once stored its leading number, or 0), are refused; the old value stays.
+  TypeInto(grid, editor->EditA(), 2, 1, "3");
+  for (const char* typo : {"1e99", "3x", "abc", "", "1,5,"}) {
+    auto seen = test::AnswerMessageBox(QMessageBox::Ok);
+    if (*typo == '\0') {  // Backspace opens the editor on an empty text
+      grid.SetCurrentCell(2, 1);
+      QTest::keyClick(&grid, Qt::Key_Backspace);
+      QTest::keyClick(&editor->EditA(), Qt::Key_Return);
+    } else {
+      TypeInto(grid, editor->EditA(), 2, 1, typo);
+    }
+    EXPECT_EQ(seen->text, "invalid entry for number") << typo;
+    EXPECT_EQ(Project().logbeta(2), 3) << typo;
+    EXPECT_EQ(grid.Text(2, 1), "3.0") << typo;
+  }
+}
+
+// On a German, French or Italian desktop the C library's numbers follow a
+// comma locale: the program once read every number of a project without its
+// fraction and saved it so. The user's separator is the comma there.
+TEST_F(ModelPageTest, UnderACommaLocaleNumbersAreReadTypedAndSavedWhole) {
+  ProjectState expected;
+  RecordingSink sink;
+  ASSERT_EQ(ReadProjectText(expected, test::ReadWholeFile(home.Sample("copper-glycine-titration.cld")), sink),
+            ReadStatus::kOk);
+  tarn::testing::CommaLocale comma;
+  ASSERT_TRUE(comma.Active()) << comma.Problem();
+  SetDecimalSeparator(',');  // as the program takes it from the desktop
+  Open("copper-glycine-titration.cld");
+  for (int i = 1; i <= expected.nspecies; ++i) EXPECT_EQ(Project().logbeta(i), expected.logbeta(i)) << i;
+  for (int j = 1; j <= expected.nreag; ++j) {
+    EXPECT_EQ(Project().total(j, kTitration), expected.total(j, kTitration)) << j;
+    EXPECT_EQ(Project().burette(j, kTitration), expected.burette(j, kTitration)) << j;
+  }
+  Grid& grid = editor->BetaGrid();
+  EXPECT_EQ(grid.Text(1, 1), FormatPattern(expected.logbeta(1), "##0.0#####", ','));
+  EXPECT_NE(grid.Text(1, 1).find(','), std::string::npos);
+  TypeInto(grid, editor->EditA(), 2, 1, "9,57");
+  TypeInto(grid, editor->EditA(), 3, 1, "-0.025");
+  EXPECT_EQ(Project().logbeta(2), static_cast<double>(9.57f));
+  EXPECT_EQ(grid.Text(2, 1), "9,57");
+  EXPECT_EQ(Project().logbeta(3), static_cast<double>(-0.025f));
+  ASSERT_TRUE(main->FileSave_Click());
+  const std::string saved = test::ReadWholeFile(Project().currentFile);
+  EXPECT_NE(saved.find("<value>9.57</value>"), std::string::npos);
+  EXPECT_NE(saved.find("<value>-.025</value>"), std::string::npos);
+  SetDecimalSeparator('.');
 }
 
 TEST_F(ModelPageTest, EnterDoubleClickAndEscChangeNothingUntilSomethingIsTyped) {

@@ -102,6 +102,19 @@ TEST_F(SinglePointsWindowTest, TypingAZeroTotalStopsTheCalculationWithItsMessage
   EXPECT_TRUE(window.ResultsGrid().Text(1, 2).empty());
   EXPECT_FALSE(window.ResultsGrid().Text(1, 1).empty());
 
+  // A typo is refused and the old value stays, results and all ("2x" was
+  // once a total of 2, "abc" of 0).
+  for (const char* typo : {"2x", "abc"}) {
+    window.SdpGrid_Click(1, 2);
+    editor.setText(typo);
+    auto refused = AnswerMessageBox(QMessageBox::Ok);
+    editor.Commit();
+    EXPECT_EQ(refused->text, "invalid entry for number") << typo;
+    EXPECT_DOUBLE_EQ(session.project.stotal(1, 2), 0.002f) << typo;
+    EXPECT_EQ(window.SdpGrid().Text(1, 2), "0.002") << typo;
+  }
+  EXPECT_FALSE(window.ResultsGrid().Text(1, 1).empty());
+
   window.SdpGrid_Click(2, 1);
   editor.setText("0");
   editor.Commit();
