@@ -33,7 +33,7 @@ constexpr int kWindowHeight = 700;
 
 const char* const kSamples[] = {
     "calcium-carbonate.cld",        "calcium-edta.cld",   "copper-ammonia.cld", "copper-glycine-distribution.cld",
-    "copper-glycine-titration.cld", "iron-hydroxide.cld", "phosphoric-acid.cld"};
+    "copper-glycine-titration.cld", "iron-hydroxide.cld", "phosphoric-acid.cld", "silver-chloride-chromate.cld"};
 
 // The sample read and calculated at 1201 points; false when it cannot be.
 bool LoadSample(Session& session, const std::string& name) {

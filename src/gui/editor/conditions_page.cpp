@@ -132,7 +132,6 @@ void T32Model::ShowVolumes() {
   bool titration = session_.project.type == kTitration;
   viPanel_->setVisible(titration);
   vfPanel_->setVisible(titration);
-  addSol_->setEnabled(!titration);
 }
 
 void T32Model::LayOutConditionsPage() {
@@ -158,15 +157,11 @@ void T32Model::LayOutConditionsPage() {
   LayOutStrengthFrame();
 }
 
-// Choosing the calculation type; with solids only the distribution can be chosen.
+// Choosing the calculation type (with solids too: a precipitation titration).
 void T32Model::TarnOption_MouseUp(int index) {
   ProjectState& s = session_.project;
   if (index != kTitration && index != kDistribution) return;
   CommitEdit();
-  if (index == kTitration && s.nsolids > 0) {
-    tarnOption_[kDistribution]->setChecked(true);
-    return;
-  }
   s.type = index;
   tarnOption_[static_cast<std::size_t>(index)]->setChecked(true);
   editBox_[1]->setText(ToQ(AmountText(s.volume[static_cast<std::size_t>(s.type)])));

@@ -451,13 +451,12 @@ void T32Model::DelSol_Click() {
   LayOutPages();
 }
 
-// With solids the project is a species distribution: the titration option
-// is disabled while any solid is left.
+// The solids' grid and "Remove solid" while any solid is left. Solids
+// precipitate in a titration as in a distribution.
 void T32Model::UpdateSolidControls() {
   const ProjectState& s = session_.project;
   kspGrid_->setVisible(s.nsolids > 0);
   delSol_->setEnabled(s.nsolids > 0);
-  tarnOption_[kTitration]->setEnabled(s.nsolids == 0);
 }
 
 }  // namespace tarn::gui

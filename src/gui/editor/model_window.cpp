@@ -94,8 +94,6 @@ void T32Model::Form_Load() {
   delBeta_->setEnabled(s.nspecies >= 2);
   delSol_->setEnabled(s.nsolids > 0);
   kspGrid_->setVisible(s.nsolids > 0);
-  tarnOption_[kTitration]->setEnabled(s.nsolids == 0);
-  if (s.nsolids > 0) s.type = kDistribution;
   LoadConditions();
   FillBetaGrid();
   FillCondGrid();

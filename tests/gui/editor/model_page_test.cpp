@@ -251,14 +251,16 @@ TEST_F(ModelPageTest, SpeciesAreAddedAfterTheSelectedRowAndRemovedAfterAYes) {
   EXPECT_EQ(s.nspecies, 1);
 }
 
-TEST_F(ModelPageTest, SolidsExcludeTheTitration) {
+// Solids take part in both calculation types: adding one keeps the
+// titration open, and a titration with a solid calculates it.
+TEST_F(ModelPageTest, SolidsAreAddedAndRemovedInEitherCalculationType) {
   Open("copper-glycine-distribution.cld");
   ProjectState& s = Project();
-  EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
   EXPECT_TRUE(editor->KspGrid().isHidden());
   editor->AddSol_Click();
   EXPECT_EQ(s.nsolids, 1);
-  EXPECT_FALSE(editor->TarnOption(kTitration).isEnabled());
+  EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
+  EXPECT_TRUE(editor->AddSolButton().isEnabled());
   EXPECT_FALSE(editor->KspGrid().isHidden());
   EXPECT_EQ(editor->KspGrid().Text(0, 1), "Log(Ksp)");
   TypeInto(editor->KspGrid(), editor->EditK(), 1, 1, "-19.5");
@@ -266,15 +268,16 @@ TEST_F(ModelPageTest, SolidsExcludeTheTitration) {
   EXPECT_EQ(s.logksp(1), -19.5);
   EXPECT_EQ(s.sa(1, 1), 1);
   EXPECT_EQ(s.caption(s.ntotal()), "Cu(s)");
-  editor->TarnOption_MouseUp(kTitration);  // refused while there are solids
-  EXPECT_EQ(s.type, kDistribution);
+  editor->TarnOption_MouseUp(kTitration);
+  EXPECT_EQ(s.type, kTitration);
+  EXPECT_TRUE(editor->AddSolButton().isEnabled());
 
   auto asked = test::AnswerMessageBox(QMessageBox::Yes);
   editor->DelSol_Click();
   EXPECT_EQ(asked->text, "Delete the solubility product?");
   EXPECT_EQ(s.nsolids, 0);
-  EXPECT_TRUE(editor->TarnOption(kTitration).isEnabled());
   EXPECT_FALSE(editor->DelSolButton().isEnabled());
+  editor->TarnOption_MouseUp(kDistribution);
   // A new solid's row is current and has the focus: typing goes to its log
   // Ksp, and "Remove solid" asks without a click.
   editor->ShowPage(kSolidsPage);

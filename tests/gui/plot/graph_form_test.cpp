@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <cmath>
+#include <limits>
 #include <functional>
 
 #include "app/program_folder.h"
@@ -51,6 +52,9 @@ std::vector<DrawnCurve> CurvesOf(const RecordingSurface& drawing) {
   return curves;
 }
 
+// A point without a value (a zero on a log scale): no curve passes there.
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
 // X of point p for the window's X option, from the conditions and results.
 double ExpectedX(const ProjectState& s, const SeriesResults& r, const PlotData& d, int p) {
   int n = r.npoints, j = d.xReagent;
@@ -69,11 +73,11 @@ double ExpectedX(const ProjectState& s, const SeriesResults& r, const PlotData& 
     case kXPh:
       return r.pH(p);
     case kXFreeP:
-      return -std::log10(r.speciesConc(j, p));
+      return r.speciesConc(j, p) > 0 ? -std::log10(r.speciesConc(j, p)) : kNoValue;
     case kXTotal:
       return total;
     default:
-      return total > 0 ? std::log10(total) : -12;  // the floor of the log scales
+      return total > 0 ? std::log10(total) : kNoValue;  // a zero has no logarithm
   }
 }
 
@@ -92,7 +96,7 @@ double ExpectedY(const ProjectState& s, const SeriesResults& r, const PlotData& 
       return total == 0 ? 0 : 100 * Units(s, d.reltoReagent, k) * c / total;
     }
     case kYLog:
-      return c > 0 ? std::log10(c) : -12;
+      return c > 0 ? std::log10(c) : kNoValue;
     default:
       return c;
   }
@@ -118,7 +122,9 @@ void ExpectCurvesDrawn(OpenPlot& o, const std::string& what) {
     EXPECT_EQ(curve.colour, o.plot->View().blackWhite ? kBlack : s.curveColours[(k - 1) % 17 + 1]) << what;
     std::vector<QPoint> expected;
     for (int p = 1; p <= s.npoints; ++p) {
-      QPoint at(MapX(chart, ExpectedX(s, o.Results(), d, p)), MapY(chart, ExpectedY(s, o.Results(), d, p, k)));
+      const double x = ExpectedX(s, o.Results(), d, p), y = ExpectedY(s, o.Results(), d, p, k);
+      if (std::isnan(x) || std::isnan(y)) continue;  // a gap
+      QPoint at(MapX(chart, x), MapY(chart, y));
       if (inside(at, -1)) expected.push_back(at);
     }
     std::size_t found = 0;
@@ -538,6 +544,31 @@ TEST(GraphFormTest, ValuesTypedInTheEditorAndTheMainWindowsChangesReachTheOpenPl
   empty->PlotCurves();
   EXPECT_TRUE(stale.Lines().empty());
   empty->RecordDrawingTo(nullptr);
+}
+
+// A precipitation titration (silver nitrate into chloride with chromate):
+// the project stays a titration when its editor opens, its solids are in the
+// species list and drawn, the table holds their amounts, and both appear at
+// the points the chemistry puts them.
+TEST(GraphFormTest, APrecipitationTitrationShowsItsSolids) {
+  OpenPlot o("silver-chloride-chromate.cld");
+  ASSERT_NE(o.plot, nullptr);
+  EXPECT_EQ(o.State().type, kTitration);
+  EXPECT_FALSE(o.State().modified);
+  const int chloride = o.Species("AgCl(s)"), chromate = o.Species("Ag2CrO4(s)");
+  o.Find<QRadioButton>("Ychoice1")->click();  // log concentrations
+  EXPECT_EQ(o.State().plotMark(chloride), 1);
+  EXPECT_EQ(o.State().plotMark(chromate), 1);
+  ExpectCurvesDrawn(o, "log concentrations");
+  const SeriesResults& r = o.Results();
+  EXPECT_GT(r.speciesConc(chloride, 2), 0);
+  EXPECT_EQ(r.speciesConc(chromate, 2), 0);
+  EXPECT_GT(r.speciesConc(chromate, r.npoints), 0);
+  test::SaveScreenshot(*o.main, "plot-precipitation-titration");
+  o.main->calc_Click(1);
+  QApplication::processEvents();
+  ASSERT_TRUE(o.main->GetSession().windowOpen[kTableWindow]);
+  test::SaveScreenshot(*o.main, "table-precipitation-titration");
 }
 
 }  // namespace

@@ -16,8 +16,8 @@
 namespace tarn::gui {
 
 inline const char* const kSamples[] = {
-    "calcium-carbonate.cld",        "calcium-edta.cld",   "copper-ammonia.cld", "copper-glycine-distribution.cld",
-    "copper-glycine-titration.cld", "iron-hydroxide.cld", "phosphoric-acid.cld"};
+    "calcium-carbonate.cld", "calcium-edta.cld",    "copper-ammonia.cld",          "copper-glycine-distribution.cld",
+    "copper-glycine-titration.cld", "iron-hydroxide.cld", "phosphoric-acid.cld", "silver-chloride-chromate.cld"};
 
 // The window records its drawings in drawing.
 struct OpenPlot {
