@@ -56,26 +56,25 @@ double PeakRssMb() {
   return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
-void ReadProject(benchmark::State& state, const std::string& text, ReadStatus expected) {
+// Times a reader (the project file's or the old format's) on text.
+template <typename Reader>
+void Read(benchmark::State& state, Reader reader, const std::string& text, ReadStatus expected) {
   NoSink sink;
   for (auto _ : state) {
     ProjectState s;
-    if (ReadProjectText(s, text, sink) != expected) state.SkipWithError("unexpected status");
+    if (reader(s, text, sink) != expected) state.SkipWithError("unexpected status");
     benchmark::DoNotOptimize(s.nreag);
   }
   state.counters["bytes"] = static_cast<double>(text.size());
   state.counters["peak_rss_mb"] = PeakRssMb();
 }
 
+void ReadProject(benchmark::State& state, const std::string& text, ReadStatus expected) {
+  Read(state, ReadProjectText, text, expected);
+}
+
 void ReadOld(benchmark::State& state, const std::string& text, ReadStatus expected) {
-  NoSink sink;
-  for (auto _ : state) {
-    ProjectState s;
-    if (ReadTrnText(s, text, sink) != expected) state.SkipWithError("unexpected status");
-    benchmark::DoNotOptimize(s.nreag);
-  }
-  state.counters["bytes"] = static_cast<double>(text.size());
-  state.counters["peak_rss_mb"] = PeakRssMb();
+  Read(state, ReadTrnText, text, expected);
 }
 
 void BM_ProjectSample(benchmark::State& state) {

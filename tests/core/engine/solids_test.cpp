@@ -24,10 +24,15 @@ const std::vector<Hydrolysis> kIron{{1, -1, -2.19}, {1, -2, -5.67}, {1, -4, -21.
                                     {2, -2, -2.95}, {3, -4, -6.3},  {0, -1, -13.78}};
 constexpr double kIronLogKsp = 3.84;
 
-ProjectState Iron() {
+// The iron model with the amorphous solid; more solids can follow it.
+ModelBuilder IronBuilder() {
   ModelBuilder b({"Fe", "H"});
   for (const Hydrolysis& s : kIron) b.Species(s.logBeta, {s.metal, s.proton});
-  return b.Solid(kIronLogKsp, {1, -3}).Build();
+  return b.Solid(kIronLogKsp, {1, -3});
+}
+
+ProjectState Iron() {
+  return IronBuilder().Build();
 }
 
 // The dissolved iron for free iron x at free proton h.
@@ -62,10 +67,15 @@ Expected IronClosedForm(double total, double h) {
 // OH; CaCO3(s) with log Ksp -7.62. With equal totals c of Ca and CO3 and no
 // calcium complex, the solid holds [Ca] = sqrt(Ksp alpha), where alpha is the
 // carbonate's side-reaction coefficient, and precipitates when c exceeds it.
-ProjectState Carbonate() {
+// The carbonate model's species, without solids.
+ModelBuilder CarbonateBuilder() {
   ModelBuilder b({"Ca", "CO3", "H"});
   b.Species(10.33, {0, 1, 1}).Species(16.68, {0, 1, 2}).Species(-13.78, {0, 0, -1});
-  return b.Solid(-7.62, {1, 1, 0}).Build();
+  return b;
+}
+
+ProjectState Carbonate() {
+  return CarbonateBuilder().Solid(-7.62, {1, 1, 0}).Build();
 }
 
 Expected CarbonateClosedFormAt(double logKsp, double total, double h) {
@@ -151,24 +161,9 @@ TEST(Solids, OfTwoPolymorphsOnlyTheLessSolubleForms) {
     double pxi, pxf;
   };
   const Case cases[] = {
-      {ModelBuilder({"Fe", "H"})
-           .Species(-2.19, {1, -1})
-           .Species(-5.67, {1, -2})
-           .Species(-21.6, {1, -4})
-           .Species(-2.95, {2, -2})
-           .Species(-6.3, {3, -4})
-           .Species(-13.78, {0, -1})
-           .Solid(kIronLogKsp, {1, -3})
-           .Solid(0.5, {1, -3})
-           .Build(),
+      {IronBuilder().Solid(0.5, {1, -3}).Build(),
        [](double total, double h) { return IronClosedFormAt(0.5, total, h); }, 0, 4},
-      {ModelBuilder({"Ca", "CO3", "H"})
-           .Species(10.33, {0, 1, 1})
-           .Species(16.68, {0, 1, 2})
-           .Species(-13.78, {0, 0, -1})
-           .Solid(-8.34, {1, 1, 0})
-           .Solid(-8.48, {1, 1, 0})
-           .Build(),
+      {CarbonateBuilder().Solid(-8.34, {1, 1, 0}).Solid(-8.48, {1, 1, 0}).Build(),
        [](double total, double h) { return CarbonateClosedFormAt(-8.48, total, h); }, 6, 10}};
   for (const Case& c : cases) {
     for (int n : {2, 81}) {
