@@ -95,7 +95,7 @@ bool Project(const Constraints& c, SolverWork& w) {
     for (int q = r; q <= c.m; ++q)
       for (int k = 1; k <= w.nfree; ++k) gram(r, q) += c.coef(k, r) * c.coef(k, q);
   }
-  if (SolveLDL(gram, violation, pivots, c.m, kSolidsArithmeticFault) != kSuccess) return false;
+  if (SolveLDL(gram, violation, pivots, c.m, kNotPositiveDefinite) != kSuccess) return false;
   for (int k = 1; k <= w.nfree; ++k)
     for (int r = 1; r <= c.m; ++r) w.lnFree(w.freeReagent(k)) += c.coef(k, r) * violation(r);
   return true;
@@ -136,22 +136,23 @@ bool SolvePositive(const Array2<double>& a, Array1<double>& b, int n) {
 }
 
 // The unknowns that the active solids' solubilities fix (one per solid) and
-// the inverse of their coefficients. Each is chosen by elimination with
-// complete pivoting on the coefficients scaled by the Jacobian's diagonal, so
-// that a solid fixes the unknown whose own balance moves it least: a reagent
-// held almost wholly in a solid is set by the solid's Ksp, not by a balance
-// that its free concentration hardly enters.
+// the inverse of their coefficients.
 struct Basis {
   std::vector<int> basic;  // [t], t = 1..m: the unknown k fixed by constraint row t's pivot
   Array2<double> inverse;  // [t, r]: inverse of B(r, t) = coef(basic[t], r)
 };
 
-bool ChooseBasis(const Constraints& c, const Array2<double>& h, int n, Basis& basis) {
+// Chooses the unknown each solid fixes by elimination with complete pivoting
+// on the coefficients scaled by the Jacobian's diagonal, so that a solid fixes
+// the unknown whose own balance moves it least: a reagent held almost wholly
+// in a solid is set by the solid's Ksp, not by a balance that its free
+// concentration hardly enters. Empty when the formulas depend on each other.
+std::vector<int> PivotUnknowns(const Constraints& c, const Array2<double>& h, int n) {
   Array2<double> e(c.m, n);  // scaled coefficients, eliminated in place
   for (int r = 1; r <= c.m; ++r)
-    for (int k = 1; k <= n; ++k) e(r, k) = c.coef(k, r) / std::sqrt(h(k, k));
+    for (int k = 1; k <= n; ++k) e(r, k) = c.coef(k, r) / std::sqrt(std::max(h(k, k), DBL_MIN));
   std::vector<bool> rowDone(static_cast<std::size_t>(c.m) + 1), columnDone(static_cast<std::size_t>(n) + 1);
-  basis.basic.assign(1, 0);
+  std::vector<int> basic{0};
   for (int t = 1; t <= c.m; ++t) {
     int pivotRow = 0, pivotColumn = 0;
     double largest = 0;
@@ -161,23 +162,23 @@ bool ChooseBasis(const Constraints& c, const Array2<double>& h, int n, Basis& ba
           largest = std::fabs(e(r, k));
           pivotRow = r, pivotColumn = k;
         }
-    if (pivotRow == 0) return false;  // the formulas depend on each other
+    if (pivotRow == 0) return {};
     rowDone[static_cast<std::size_t>(pivotRow)] = columnDone[static_cast<std::size_t>(pivotColumn)] = true;
-    basis.basic.push_back(pivotColumn);
+    basic.push_back(pivotColumn);
     for (int r = 1; r <= c.m; ++r) {
       if (rowDone[static_cast<std::size_t>(r)]) continue;
       const double f = e(r, pivotColumn) / e(pivotRow, pivotColumn);
       for (int k = 1; k <= n; ++k) e(r, k) -= f * e(pivotRow, k);
     }
   }
-  // Gauss-Jordan with partial pivoting on B(r, t) = coef(basic[t], r).
-  const int m = c.m;
-  Array2<double> b(m, m);
-  basis.inverse.Resize(m, m);
-  for (int r = 1; r <= m; ++r)
-    for (int t = 1; t <= m; ++t) b(r, t) = c.coef(basis.basic[static_cast<std::size_t>(t)], r);
-  Array2<double> inv(m, m);
-  for (int r = 1; r <= m; ++r) inv(r, r) = 1;
+  return basic;
+}
+
+// The inverse of the m x m matrix b by Gauss-Jordan elimination with partial
+// pivoting (b is used up). False when b is singular.
+bool Invert(Array2<double>& b, int m, Array2<double>& inverse) {
+  inverse.Resize(m, m);
+  for (int r = 1; r <= m; ++r) inverse(r, r) = 1;
   for (int col = 1; col <= m; ++col) {
     int pivot = col;
     for (int r = col + 1; r <= m; ++r)
@@ -185,19 +186,26 @@ bool ChooseBasis(const Constraints& c, const Array2<double>& h, int n, Basis& ba
     if (b(pivot, col) == 0) return false;
     for (int q = 1; q <= m; ++q) {
       std::swap(b(pivot, q), b(col, q));
-      std::swap(inv(pivot, q), inv(col, q));
+      std::swap(inverse(pivot, q), inverse(col, q));
     }
     const double d = b(col, col);
-    for (int q = 1; q <= m; ++q) b(col, q) /= d, inv(col, q) /= d;
+    for (int q = 1; q <= m; ++q) b(col, q) /= d, inverse(col, q) /= d;
     for (int r = 1; r <= m; ++r) {
       if (r == col || b(r, col) == 0) continue;
       const double f = b(r, col);
-      for (int q = 1; q <= m; ++q) b(r, q) -= f * b(col, q), inv(r, q) -= f * inv(col, q);
+      for (int q = 1; q <= m; ++q) b(r, q) -= f * b(col, q), inverse(r, q) -= f * inverse(col, q);
     }
   }
-  // inv is B^-1 with rows indexed by t (B's columns) and columns by r.
-  basis.inverse = inv;
   return true;
+}
+
+bool ChooseBasis(const Constraints& c, const Array2<double>& h, int n, Basis& basis) {
+  basis.basic = PivotUnknowns(c, h, n);
+  if (basis.basic.empty()) return false;
+  Array2<double> b(c.m, c.m);
+  for (int r = 1; r <= c.m; ++r)
+    for (int t = 1; t <= c.m; ++t) b(r, t) = c.coef(basis.basic[static_cast<std::size_t>(t)], r);
+  return Invert(b, c.m, basis.inverse);
 }
 
 // h times v.
@@ -208,27 +216,23 @@ Array1<double> Times(const Array2<double>& h, const Array1<double>& v, int n) {
   return out;
 }
 
-// The Newton step of the minimisation held on the constraints: h step +
-// coef nu = resid with every constraint closed (its violation too). The step
-// is solved in the constraints' null space, over the unknowns that no solid
-// fixes; nu tends to the active solids' amounts. False on a fault (dependent
-// formulas, a Hessian that is not positive definite).
-bool NewtonStep(const Constraints& c, const Array2<double>& h, const SolverWork& w, Array1<double>& step,
-                Array1<double>& nu) {
+// The constraints' null space in the basis: the particular step that closes
+// the violations with the free unknowns held, and one direction per free
+// unknown that moves the fixed ones with it.
+struct NullSpace {
+  Array1<double> particular;
+  std::vector<Array1<double>> directions;
+};
+
+NullSpace MakeNullSpace(const Constraints& c, const Basis& basis, const SolverWork& w) {
   const int n = w.nfree;
-  for (int k = 1; k <= n; ++k) step(k) = w.resid(k);
-  if (c.m == 0) return SolvePositive(h, step, n);
-  Basis basis;
-  if (!ChooseBasis(c, h, n, basis)) return false;
+  NullSpace space{Array1<double>(n), {}};
   std::vector<bool> isBasic(static_cast<std::size_t>(n) + 1);
-  for (int t = 1; t <= c.m; ++t) isBasic[static_cast<std::size_t>(basis.basic[static_cast<std::size_t>(t)])] = true;
-  // The particular step that closes the violations with the free unknowns held.
-  Array1<double> particular(n);
-  for (int t = 1; t <= c.m; ++t)
-    for (int r = 1; r <= c.m; ++r)
-      particular(basis.basic[static_cast<std::size_t>(t)]) += basis.inverse(t, r) * Violation(c, w, r);
-  // The null space: one direction per free unknown j, moving the fixed ones with it.
-  std::vector<Array1<double>> z;
+  for (int t = 1; t <= c.m; ++t) {
+    const int k = basis.basic[static_cast<std::size_t>(t)];
+    isBasic[static_cast<std::size_t>(k)] = true;
+    for (int r = 1; r <= c.m; ++r) space.particular(k) += basis.inverse(t, r) * Violation(c, w, r);
+  }
   for (int j = 1; j <= n; ++j) {
     if (isBasic[static_cast<std::size_t>(j)]) continue;
     Array1<double> direction(n);
@@ -236,28 +240,49 @@ bool NewtonStep(const Constraints& c, const Array2<double>& h, const SolverWork&
     for (int t = 1; t <= c.m; ++t)
       for (int r = 1; r <= c.m; ++r)
         direction(basis.basic[static_cast<std::size_t>(t)]) -= basis.inverse(t, r) * c.coef(j, r);
-    z.push_back(direction);
+    space.directions.push_back(std::move(direction));
   }
-  const int free = static_cast<int>(z.size());
+  return space;
+}
+
+// The step in the null space: the particular step plus the directions'
+// combination that minimises the quadratic model of G (the reduced Newton
+// system, positive definite).
+bool ReducedStep(const NullSpace& space, const Array2<double>& h, const SolverWork& w, Array1<double>& step) {
+  const int n = w.nfree, free = static_cast<int>(space.directions.size());
   Array1<double> gradient = w.resid;
-  const Array1<double> hp = Times(h, particular, n);
+  const Array1<double> hp = Times(h, space.particular, n);
   for (int k = 1; k <= n; ++k) gradient(k) -= hp(k);
   Array2<double> reduced(free, free);
   Array1<double> y(free);
-  std::vector<Array1<double>> hz;
-  for (const Array1<double>& direction : z) hz.push_back(Times(h, direction, n));
   for (int u = 1; u <= free; ++u) {
-    const Array1<double>& zu = z[static_cast<std::size_t>(u - 1)];
+    const Array1<double>& zu = space.directions[static_cast<std::size_t>(u - 1)];
+    const Array1<double> hz = Times(h, zu, n);
     for (int k = 1; k <= n; ++k) y(u) += zu(k) * gradient(k);
     for (int v = 1; v <= free; ++v)
-      for (int k = 1; k <= n; ++k) reduced(u, v) += zu(k) * hz[static_cast<std::size_t>(v - 1)](k);
+      for (int k = 1; k <= n; ++k) reduced(v, u) += space.directions[static_cast<std::size_t>(v - 1)](k) * hz(k);
   }
   if (free > 0 && !SolvePositive(reduced, y, free)) return false;
   for (int k = 1; k <= n; ++k) {
-    step(k) = particular(k);
-    for (int u = 1; u <= free; ++u) step(k) += z[static_cast<std::size_t>(u - 1)](k) * y(u);
+    step(k) = space.particular(k);
+    for (int u = 1; u <= free; ++u) step(k) += space.directions[static_cast<std::size_t>(u - 1)](k) * y(u);
   }
-  // The multipliers from the fixed unknowns' rows: B' nu = (resid - h step) there.
+  return true;
+}
+
+// The Newton step of the minimisation held on the constraints: h step +
+// coef nu = resid with every constraint closed (its violation too). The step
+// is solved in the constraints' null space, over the unknowns that no solid
+// fixes; nu, from the fixed unknowns' rows, tends to the active solids'
+// amounts. False on a fault (dependent formulas, a Hessian that is not
+// positive definite).
+bool NewtonStep(const Constraints& c, const Array2<double>& h, const SolverWork& w, Array1<double>& step,
+                Array1<double>& nu) {
+  const int n = w.nfree;
+  for (int k = 1; k <= n; ++k) step(k) = w.resid(k);
+  if (c.m == 0) return SolvePositive(h, step, n);
+  Basis basis;
+  if (!ChooseBasis(c, h, n, basis) || !ReducedStep(MakeNullSpace(c, basis, w), h, w, step)) return false;
   const Array1<double> hs = Times(h, step, n);
   for (int r = 1; r <= c.m; ++r) {
     nu(r) = 0;
@@ -343,7 +368,7 @@ Array1<double> Held(const Constraints& c, const Array1<double>& nu, int n) {
 // concentration e^L carries the rounding of the sum L = ln beta + sum of
 // a ln(free): about as many units in its last place as the magnitudes of the
 // sum's terms, so the terms' roundings grow with their logarithms.
-bool AtRounding(const ProjectState& state, SolverWork& w, const Array1<double>& held) {
+bool AtRounding(const SolverWork& w, const Array1<double>& held) {
   const int n = w.nfree;
   Array1<double> rounding(n);
   for (int l = 1; l <= w.nlive; ++l) {
@@ -360,7 +385,6 @@ bool AtRounding(const ProjectState& state, SolverWork& w, const Array1<double>& 
     rounding(k) += w.freeConc(r) * (1 + std::fabs(w.lnFree(r))) + std::fabs(w.freeTotal(k)) + std::fabs(held(k));
     if (!(std::fabs(w.resid(k) - held(k)) <= kRoundingUlps * DBL_EPSILON * rounding(k))) return false;
   }
-  (void)state;
   return true;
 }
 
@@ -452,7 +476,7 @@ int MinimizeFreeEnergy(const ProjectState& state, SolverWork& w) {
     }
     const Array1<double> held = Held(c, nu, n);
     if (LineSearch(state, w, step, held) == Search::kStalled)
-      return largest <= kStalledStep || AtRounding(state, w, held) ? Finish(state, w, c, nu) : kIterationLimit;
+      return largest <= kStalledStep || AtRounding(w, held) ? Finish(state, w, c, nu) : kIterationLimit;
   }
   return kIterationLimit;
 }
