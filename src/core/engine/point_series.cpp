@@ -41,16 +41,21 @@ double GeneratedPX(const ProjectState& state, int j, int p) {
   return state.pxi(j, 1) + (p - 1) * (state.pxf(j, 1) - state.pxi(j, 1)) / (state.npoints - 1);
 }
 
+// The first estimate of a free concentration: about 400 times below its
+// total, 1e-7 mol/L for the proton without a total.
+double FirstEstimate(double total) {
+  return total != 0 ? std::log(std::fabs(total)) - 6 : -16;
+}
+
 // Unknown k for total-given reagent j. A reagent that joins the point (at
-// the first point every one does) starts from a free concentration about 400
-// times below its total, the proton without a total from 1e-7 mol/L.
+// the first point every one does) starts from its first estimate.
 void AddUnknown(const ProjectState& state, SolverWork& w, int j, double total, bool joins) {
   const int k = ++w.nfree;
   w.freeReagent(k) = j;
   w.freeTotal(k) = total;
   int* coef = w.freeCoef.Row(k);
   for (int i = 1; i <= state.nspecies; ++i) coef[i] = state.a(j, i);
-  if (joins) w.lnFree(j) = total != 0 ? std::log(std::fabs(total)) - 6 : -16;
+  if (joins) w.lnFree(j) = FirstEstimate(total);
 }
 
 bool AllReagentsPresent(const SolverWork& w, int s) {
@@ -72,8 +77,8 @@ void DropSolidsOfAbsentReagents(const ProjectState& state, SolverWork& w) {
 
 // Point p's conditions, unknowns and starting values; returns the unknowns
 // whose reagents join the point after the first (were absent from the point
-// before). Water always
-// holds protons: the proton takes part whatever its total.
+// before). Water always holds protons: the proton takes part whatever its
+// total.
 std::vector<int> PreparePoint(const ProjectState& state, SolverWork& w, SeriesResults& results, int p) {
   results.ipoint = p;
   w.nfree = 0;
@@ -184,10 +189,7 @@ bool SolvePoint(const ProjectState& state, SolverWork& w, const std::vector<int>
   if (Iterate(state, w, p, failure)) return true;
   RestoreStart(w);
   if (SolveByFreeEnergy(state, w)) return true;
-  for (int k = 1; k <= w.nfree; ++k) {
-    const double total = w.freeTotal(k);
-    w.lnFree(w.freeReagent(k)) = total != 0 ? std::log(std::fabs(total)) - 6 : -16;
-  }
+  for (int k = 1; k <= w.nfree; ++k) w.lnFree(w.freeReagent(k)) = FirstEstimate(w.freeTotal(k));
   if (SolveByFreeEnergy(state, w)) return true;
   w.ifail = failure.ifail;
   sink.Show(failure.message);
