@@ -68,6 +68,8 @@ struct Tally {
   std::int64_t pointsChecked = 0;
   double worstError = 0;
   double worstMisfit = 0;
+  std::int64_t guardRejections = 0;    // converged iterations the last guard refused
+  std::int64_t doubleSolidsSteps = 0;  // solids steps solved in double precision
   std::map<std::string, int> failures;  // by message, numbers left out
 };
 
@@ -206,8 +208,10 @@ void RunOne(int index, tarn::test::Random& random, const Options& options, Tally
   tarn::SolverWork work;
   tarn::SeriesResults results;
   tarn::RecordingSink sink;
-  if (tarn::CalculatePoints(system.state, work, results, sink) != tarn::kSuccess)
-    return CountFailure(index, sink, options, tally);
+  const int ifail = tarn::CalculatePoints(system.state, work, results, sink);
+  tally.guardRejections += work.guardRejections;
+  tally.doubleSolidsSteps += work.doubleSolidsSteps;
+  if (ifail != tarn::kSuccess) return CountFailure(index, sink, options, tally);
   if (options.only >= 0) PrintComparison(system, results);
   ++tally.converged;
   tally.convergedWithSolids += system.state.nsolids > 0 ? 1 : 0;
@@ -233,6 +237,9 @@ void Report(const Options& options, const Tally& t, double seconds) {
             << "wrong answers reported as success:" << PlainText(t.wrong) << "\n"
             << "worst relative error at the known points: " << FormatPattern(t.worstError, "0.00E+00", '.')
             << " (at most" << PlainText(t.worstMisfit) << " times what the totals allow)\n"
+            << "last guard refused a converged iteration:" << PlainText(static_cast<double>(t.guardRejections))
+            << " times; solids steps solved in double precision:" << PlainText(static_cast<double>(t.doubleSolidsSteps))
+            << "\n"
             << "time: " << FormatPattern(seconds, "0.00", '.') << " s\n";
 }
 

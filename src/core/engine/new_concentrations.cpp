@@ -570,10 +570,6 @@ double IonProduct(const ProjectState& /*state*/, const SolverWork& w, int s) {
   return sum;
 }
 
-bool Supersaturated(const ProjectState& state, const SolverWork& w, int s) {
-  return IonProduct(state, w, s) / static_cast<double>(state.ln10) > state.logksp(s);
-}
-
 void NewtonSoluble(const ProjectState& state, SolverWork& w) {
   PrepareProcedure(state, w);
   w.ifail = kSuccess;

@@ -64,9 +64,6 @@ void NewtonWithSolids(const ProjectState& state, SolverWork& work);
 // Coordinate search that improves the starting values of the unknowns; at
 // most kMaxSearchSweeps sweeps, nothing without unknowns.
 void SearchEstimates(const ProjectState& state, SolverWork& work);
-// The saturation test: solid s is supersaturated when its ion product divided
-// by the project's (single-precision) ln10 exceeds log Ksp.
-bool Supersaturated(const ProjectState& state, const SolverWork& work, int s);
 
 // Calculates the project's titration or distribution series of state.npoints
 // points into results, showing the program's message at the first failed

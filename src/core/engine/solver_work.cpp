@@ -50,7 +50,6 @@ void SolverWork::Allocate(const ProjectState& state) {
   solidFlag.Resize(nk);
   lnFreeStart.Resize(nu);
   solidFlagStart.Resize(nk);
-  solidWasActive.Resize(nk);
   amountClamped.Resize(nk);
   solidAmount.Resize(nk);
   solidAmountSaved.Resize(nk);

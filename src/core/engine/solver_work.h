@@ -94,7 +94,6 @@ struct SolverWork {
   Array1<double> correction;    // refinement of the solids iteration's step
   Array1<double> fullStep;      // the soluble iteration's step before it was cut
   Array1<int> activeSolid;      // solid s of rank r in the solids iteration
-  Array1<bool> solidWasActive;  // solid s was active when the point's solids iteration began
   Array1<bool> amountClamped;   // the last solids step asked for a negative amount of solid s
   bool concOverflow = false;    // the last SpeciesConcentrations met an overflow
   // conc (and concOverflow) belong to these lnFree of the live species as
