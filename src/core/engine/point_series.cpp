@@ -58,18 +58,12 @@ void AddUnknown(const ProjectState& state, SolverWork& w, int j, double total, b
   if (joins) w.lnFree(j) = FirstEstimate(total);
 }
 
-bool AllReagentsPresent(const SolverWork& w, int s) {
-  for (int t = w.solidTermStart(s); t < w.solidTermStart(s + 1); ++t)
-    if (!w.present(w.solidTermReagent(t))) return false;
-  return true;
-}
-
 // An active solid that contains a reagent absent from the point leaves the
 // set: it cannot be present without that reagent, and its solubility
 // condition would have no unknown to act on.
 void DropSolidsOfAbsentReagents(const ProjectState& state, SolverWork& w) {
   for (int s = 1; s <= state.nsolids; ++s) {
-    if (!w.solidFlag(s) || AllReagentsPresent(w, s)) continue;
+    if (!w.solidFlag(s) || SolidReagentsPresent(w, s)) continue;
     w.solidFlag(s) = false;
     --w.nactive;
   }

@@ -120,12 +120,6 @@ Joined Join(const ProjectState& state, SolverWork& w, int s) {
   return Joined::kJoined;
 }
 
-bool ReagentsPresent(const SolverWork& w, int s) {
-  for (int t = w.solidTermStart(s); t < w.solidTermStart(s + 1); ++t)
-    if (!w.present(w.solidTermReagent(t))) return false;
-  return true;
-}
-
 double Margin(const ProjectState& state, int s) {
   return kSupersaturationMargin * std::max(1.0, std::fabs(static_cast<double>(state.logksp(s))));
 }
@@ -136,7 +130,7 @@ int MostSupersaturated(const ProjectState& state, const SolverWork& w) {
   int most = 0;
   double largest = 0;
   for (int s = 1; s <= state.nsolids; ++s) {
-    if (w.solidFlag(s) || !ReagentsPresent(w, s)) continue;
+    if (w.solidFlag(s) || !SolidReagentsPresent(w, s)) continue;
     const double excess = SaturationExcess(state, w, s);
     if (excess > Margin(state, s) && excess > largest) {
       largest = excess;
@@ -167,6 +161,12 @@ void SolveAfterSolids(const ProjectState& state, SolverWork& w) {
 
 }  // namespace
 
+bool SolidReagentsPresent(const SolverWork& w, int s) {
+  for (int t = w.solidTermStart(s); t < w.solidTermStart(s + 1); ++t)
+    if (!w.present(w.solidTermReagent(t))) return false;
+  return true;
+}
+
 double SaturationExcess(const ProjectState& state, const SolverWork& w, int s) {
   return IonProduct(state, w, s) / kLn10 - state.logksp(s);
 }
@@ -179,7 +179,7 @@ bool EquilibriumHolds(const ProjectState& state, SolverWork& w) {
     if (w.solidFlag(s)) {
       if (!(w.solidAmount(s) >= 0) || !(std::fabs(SaturationExcess(state, w, s)) <= kSolubilityTolerance))
         return false;
-    } else if (ReagentsPresent(w, s) && SaturationExcess(state, w, s) > Margin(state, s)) {
+    } else if (SolidReagentsPresent(w, s) && SaturationExcess(state, w, s) > Margin(state, s)) {
       return false;
     }
   }

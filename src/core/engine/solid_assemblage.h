@@ -18,6 +18,10 @@ namespace tarn {
 // exceeds log Ksp by more than this times max(1, |log Ksp|).
 inline constexpr double kSupersaturationMargin = 1e-9;
 
+// Every reagent of solid s takes part in the point (a solid without one of
+// its reagents cannot form).
+bool SolidReagentsPresent(const SolverWork& work, int s);
+
 // log10 of solid s's ion product (natural logs divided by the double-precision
 // ln 10 that the residuals use) minus its log Ksp.
 double SaturationExcess(const ProjectState& state, const SolverWork& work, int s);
