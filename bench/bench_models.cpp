@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model_builder.h"
+#include "support/model_builder.h"
 
 namespace tarn::bench {
 

@@ -2,7 +2,7 @@
 // The benchmark series (a) to (f): chemical models of increasing size with
 // their conditions, each a series of kBenchPoints points.
 
-#include "model/project_state.h"
+#include "core/model/project_state.h"
 
 namespace tarn::bench {
 

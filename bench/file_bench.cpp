@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "model/message_sink.h"
-#include "model/old_format.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/old_format.h"
+#include "core/model/project_file.h"
 
 namespace {
 

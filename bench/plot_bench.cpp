@@ -14,13 +14,13 @@
 #include <memory>
 #include <string>
 
-#include "engine/new_concentrations.h"
+#include "core/engine/new_concentrations.h"
 #include "gui/app/session.h"
 #include "gui/plot/graph_form.h"
 #include "gui/plot/painter_surface.h"
-#include "model/message_sink.h"
-#include "model/project_file.h"
-#include "plot/plot_drawing.h"
+#include "core/model/message_sink.h"
+#include "core/model/project_file.h"
+#include "core/plot/plot_drawing.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "bench_models.h"
-#include "engine/new_concentrations.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
+#include "core/engine/new_concentrations.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
 
 namespace {
 

@@ -28,13 +28,13 @@
 #include <string>
 #include <string_view>
 
-#include "engine/new_concentrations.h"
-#include "manufactured.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
-#include "model_builder.h"
-#include "series_checks.h"
+#include "core/engine/new_concentrations.h"
+#include "support/manufactured.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
+#include "support/model_builder.h"
+#include "support/series_checks.h"
 
 namespace {
 

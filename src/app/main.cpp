@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "core/app/command_line.h"
 #include "gui/app/main_window.h"
 #include "gui/app/program_start.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace {
 

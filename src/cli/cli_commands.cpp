@@ -1,16 +1,16 @@
-#include "cli_commands.h"
+#include "cli/cli_commands.h"
 
 #include <ctime>
 #include <iostream>
 
-#include "engine/new_concentrations.h"
-#include "engine/solver_work.h"
-#include "model/model.h"
-#include "model/number_text.h"
-#include "model/old_format.h"
-#include "model/project_file.h"
-#include "model/save_file.h"
-#include "tables/concentration_table.h"
+#include "core/engine/new_concentrations.h"
+#include "core/engine/solver_work.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
+#include "core/model/old_format.h"
+#include "core/model/project_file.h"
+#include "core/model/save_file.h"
+#include "core/tables/concentration_table.h"
 
 namespace tarn {
 

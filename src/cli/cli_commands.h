@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "cli_options.h"
-#include "model/message_sink.h"
+#include "cli/cli_options.h"
+#include "core/model/message_sink.h"
 
 namespace tarn {
 

@@ -1,9 +1,9 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tables/concentration_table.h"
+#include "core/tables/concentration_table.h"
 
 namespace tarn {
 

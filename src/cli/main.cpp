@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_commands.h"
-#include "cli_options.h"
-#include "model/number_text.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+#include "core/model/number_text.h"
 
 int main(int argc, char** argv) {
   using namespace tarn;

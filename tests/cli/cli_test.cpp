@@ -13,13 +13,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "comma_locale.h"
-#include "engine/new_concentrations.h"
-#include "model/message_sink.h"
-#include "model/old_format.h"
-#include "model/project_file.h"
-#include "model_builder.h"
-#include "tables/concentration_table.h"
+#include "support/comma_locale.h"
+#include "core/engine/new_concentrations.h"
+#include "core/model/message_sink.h"
+#include "core/model/old_format.h"
+#include "core/model/project_file.h"
+#include "support/model_builder.h"
+#include "core/tables/concentration_table.h"
 
 namespace tarn {
 namespace {

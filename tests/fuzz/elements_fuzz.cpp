@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
 
 namespace {
 

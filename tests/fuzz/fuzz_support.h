@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/message_sink.h"
+#include "core/model/message_sink.h"
 
 namespace tarn::fuzz {
 

@@ -1,7 +1,7 @@
 #include "project_fuzz_checks.h"
 
-#include "model/model.h"
-#include "model/reagents.h"
+#include "core/model/model.h"
+#include "core/model/reagents.h"
 
 namespace tarn::fuzz {
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 
 #include "fuzz_support.h"
-#include "model/project_file.h"
-#include "model/project_state.h"
+#include "core/model/project_file.h"
+#include "core/model/project_state.h"
 
 namespace tarn::fuzz {
 

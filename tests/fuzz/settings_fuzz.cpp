@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "core/app/settings.h"
 #include "fuzz_support.h"
 
 namespace {

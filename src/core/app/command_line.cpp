@@ -1,6 +1,6 @@
-#include "app/command_line.h"
+#include "core/app/command_line.h"
 
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

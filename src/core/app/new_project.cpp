@@ -1,10 +1,10 @@
-#include "app/new_project.h"
+#include "core/app/new_project.h"
 
 #include <algorithm>
 
-#include "model/model.h"
-#include "model/number_text.h"
-#include "model/reagents.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
+#include "core/model/reagents.h"
 
 namespace tarn {
 

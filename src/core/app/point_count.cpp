@@ -1,8 +1,8 @@
-#include "app/point_count.h"
+#include "core/app/point_count.h"
 
 #include <cmath>
 
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

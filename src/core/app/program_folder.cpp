@@ -1,4 +1,4 @@
-#include "app/program_folder.h"
+#include "core/app/program_folder.h"
 
 #include <unistd.h>
 

@@ -1,10 +1,10 @@
-#include "app/recent_files.h"
+#include "core/app/recent_files.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

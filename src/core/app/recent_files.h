@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
-#include "model/index_array.h"
+#include "core/app/settings.h"
+#include "core/model/index_array.h"
 
 namespace tarn {
 

@@ -1,11 +1,11 @@
-#include "app/settings.h"
+#include "core/app/settings.h"
 
-#include "app/point_count.h"
-#include "app/program_folder.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
-#include "model/save_file.h"
+#include "core/app/point_count.h"
+#include "core/app/program_folder.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
+#include "core/model/save_file.h"
 
 namespace tarn {
 

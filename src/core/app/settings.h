@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/index_array.h"
+#include "core/model/index_array.h"
 
 namespace tarn {
 

@@ -1,13 +1,13 @@
-#include "app/start_up.h"
+#include "core/app/start_up.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_folder.h"
-#include "app/recent_files.h"
-#include "app/store_file.h"
-#include "model/message_sink.h"
-#include "model/save_file.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
+#include "core/app/store_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/save_file.h"
 
 namespace tarn {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "core/app/settings.h"
 
 namespace tarn {
 

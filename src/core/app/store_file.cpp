@@ -1,13 +1,13 @@
-#include "app/store_file.h"
+#include "core/app/store_file.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/recent_files.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
-#include "model/save_file.h"
+#include "core/app/recent_files.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
+#include "core/model/save_file.h"
 
 namespace tarn {
 

@@ -2,7 +2,7 @@
 // free concentrations, held on the active solids' solubilities, with a line
 // search on the free energy; and the single-reagent estimates that start it.
 
-#include "engine/free_energy.h"
+#include "core/engine/free_energy.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -11,9 +11,9 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/new_concentrations.h"
-#include "engine/solve_ldl.h"
-#include "engine/solver_steps.h"
+#include "core/engine/new_concentrations.h"
+#include "core/engine/solve_ldl.h"
+#include "core/engine/solver_steps.h"
 
 namespace tarn {
 

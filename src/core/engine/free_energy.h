@@ -16,8 +16,8 @@
 // the set where every solid holds it, and the multipliers of the active
 // solids (those at their Ksp) are their amounts.
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -1,10 +1,10 @@
 // The free-concentration solver: species concentrations, residuals, the two
 // Newton iterations and the coordinate search.
 
-#include "engine/new_concentrations.h"
+#include "core/engine/new_concentrations.h"
 
-#include "engine/free_energy.h"
-#include "engine/solver_steps.h"
+#include "core/engine/free_energy.h"
+#include "core/engine/solver_steps.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -8,9 +8,9 @@
 // starting lnFree of the unknowns, solidFlag, nactive and solidAmount (and has
 // called Allocate() for the model).
 
-#include "engine/solve_ldl.h"
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solve_ldl.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/free_energy.h"
-#include "engine/new_concentrations.h"
-#include "engine/solid_assemblage.h"
-#include "engine/solver_steps.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
+#include "core/engine/free_energy.h"
+#include "core/engine/new_concentrations.h"
+#include "core/engine/solid_assemblage.h"
+#include "core/engine/solver_steps.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

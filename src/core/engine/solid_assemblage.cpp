@@ -3,7 +3,7 @@
 // on), the check that a point is an equilibrium, and the rounds of the
 // iterations and of the free-energy minimisation that settle the set.
 
-#include "engine/solid_assemblage.h"
+#include "core/engine/solid_assemblage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,10 +12,10 @@
 #include <optional>
 #include <vector>
 
-#include "engine/free_energy.h"
-#include "engine/new_concentrations.h"
-#include "engine/solve_ldl.h"
-#include "engine/solver_steps.h"
+#include "core/engine/free_energy.h"
+#include "core/engine/new_concentrations.h"
+#include "core/engine/solve_ldl.h"
+#include "core/engine/solver_steps.h"
 
 namespace tarn {
 

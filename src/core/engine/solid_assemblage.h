@@ -9,8 +9,8 @@
 // place of the one that the combination uses up first. Used by the point
 // series and by the single data points.
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <type_traits>
 
-#include "engine/solver_work.h"
-#include "model/index_array.h"
+#include "core/engine/solver_work.h"
+#include "core/model/index_array.h"
 
 namespace tarn {
 

@@ -3,8 +3,8 @@
 // minimisation and the choice of the solids present: they work on the
 // unknowns the caller set in SolverWork.
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

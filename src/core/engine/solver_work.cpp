@@ -1,8 +1,8 @@
-#include "engine/solver_work.h"
+#include "core/engine/solver_work.h"
 
 #include <numbers>
 
-#include "model/project_state.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "model/index_array.h"
+#include "core/model/index_array.h"
 
 namespace tarn {
 

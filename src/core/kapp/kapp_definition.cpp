@@ -1,9 +1,9 @@
-#include "kapp/kapp_definition.h"
+#include "core/kapp/kapp_definition.h"
 
 #include <algorithm>
 
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

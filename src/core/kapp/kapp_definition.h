@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "model/index_array.h"
-#include "model/project_state.h"
+#include "core/model/index_array.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

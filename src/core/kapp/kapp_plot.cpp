@@ -1,4 +1,4 @@
-#include "kapp/kapp_plot.h"
+#include "core/kapp/kapp_plot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,9 +5,9 @@
 //   std::optional<KappPlotSetup> setup = PrepareKappPlot(state, def, axis, values, sink);
 //   if (setup) DrawKappPlot(surface, width, height, *setup, axis, values);
 
-#include "kapp/kapp_values.h"
-#include "plot/chart.h"
-#include "plot/surface.h"
+#include "core/kapp/kapp_values.h"
+#include "core/plot/chart.h"
+#include "core/plot/surface.h"
 
 namespace tarn {
 

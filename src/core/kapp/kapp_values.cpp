@@ -1,12 +1,12 @@
-#include "kapp/kapp_values.h"
+#include "core/kapp/kapp_values.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine/new_concentrations.h"
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/engine/new_concentrations.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

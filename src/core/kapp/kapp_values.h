@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/solver_work.h"
-#include "kapp/kapp_definition.h"
-#include "model/index_array.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/kapp/kapp_definition.h"
+#include "core/model/index_array.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

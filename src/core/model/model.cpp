@@ -1,11 +1,11 @@
-#include "model/model.h"
+#include "core/model/model.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
 
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

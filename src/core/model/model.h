@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/project_state.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -1,11 +1,11 @@
-#include "model/model_edits.h"
+#include "core/model/model_edits.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/message_sink.h"
+#include "core/model/message_sink.h"
 
 namespace tarn {
 

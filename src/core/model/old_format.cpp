@@ -1,13 +1,13 @@
-#include "model/old_format.h"
+#include "core/model/old_format.h"
 
 #include <array>
 #include <cstddef>
 #include <string>
 #include <utility>
 
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

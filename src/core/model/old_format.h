@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/project_file.h"
-#include "model/project_state.h"
+#include "core/model/project_file.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "model/project_file.h"
+#include "core/model/project_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,10 +7,10 @@
 #include <sstream>
 #include <utility>
 
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/number_text.h"
-#include "model/save_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
+#include "core/model/save_file.h"
 
 namespace tarn {
 

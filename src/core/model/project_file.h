@@ -8,7 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "model/project_state.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/index_array.h"
+#include "core/model/index_array.h"
 
 namespace tarn {
 

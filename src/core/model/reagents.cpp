@@ -1,11 +1,11 @@
-#include "model/reagents.h"
+#include "core/model/reagents.h"
 
 #include <algorithm>
 #include <unordered_set>
 #include <vector>
 
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "model/project_state.h"
+#include "core/model/project_state.h"
 
 namespace tarn {
 

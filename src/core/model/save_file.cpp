@@ -1,4 +1,4 @@
-#include "model/save_file.h"
+#include "core/model/save_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,10 +1,10 @@
-#include "plot/chart.h"
+#include "core/plot/chart.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

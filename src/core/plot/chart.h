@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/surface.h"
+#include "core/plot/surface.h"
 
 namespace tarn {
 

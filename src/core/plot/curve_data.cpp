@@ -1,4 +1,4 @@
-#include "plot/curve_data.h"
+#include "core/plot/curve_data.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "plot/formula_text.h"
+#include "core/plot/formula_text.h"
 
 #include <cmath>
 #include <vector>

@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "plot/surface.h"
+#include "core/plot/surface.h"
 
 namespace tarn {
 

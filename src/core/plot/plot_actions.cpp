@@ -1,10 +1,10 @@
-#include "plot/plot_actions.h"
+#include "core/plot/plot_actions.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

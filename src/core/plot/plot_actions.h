@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
-#include "plot/chart.h"
-#include "plot/curve_data.h"
-#include "plot/plot_drawing.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
+#include "core/plot/chart.h"
+#include "core/plot/curve_data.h"
+#include "core/plot/plot_drawing.h"
 
 namespace tarn {
 

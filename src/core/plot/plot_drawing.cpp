@@ -1,11 +1,11 @@
-#include "plot/plot_drawing.h"
+#include "core/plot/plot_drawing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "model/number_text.h"
-#include "plot/formula_text.h"
+#include "core/model/number_text.h"
+#include "core/plot/formula_text.h"
 
 namespace tarn {
 

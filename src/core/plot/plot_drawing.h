@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
-#include "plot/chart.h"
-#include "plot/curve_data.h"
-#include "plot/surface.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
+#include "core/plot/chart.h"
+#include "core/plot/curve_data.h"
+#include "core/plot/surface.h"
 
 namespace tarn {
 

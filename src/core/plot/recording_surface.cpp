@@ -1,4 +1,4 @@
-#include "plot/recording_surface.h"
+#include "core/plot/recording_surface.h"
 
 namespace tarn {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/surface.h"
+#include "core/plot/surface.h"
 
 namespace tarn {
 

@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "model/project_state.h"  // Rgb
+#include "core/model/project_state.h"  // Rgb
 
 namespace tarn {
 

@@ -1,10 +1,10 @@
-#include "tables/concentration_table.h"
+#include "core/tables/concentration_table.h"
 
 #include <cmath>
 #include <limits>
 
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

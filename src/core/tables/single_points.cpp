@@ -1,14 +1,14 @@
-#include "tables/single_points.h"
+#include "core/tables/single_points.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "engine/new_concentrations.h"
-#include "engine/solid_assemblage.h"
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/engine/new_concentrations.h"
+#include "core/engine/solid_assemblage.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/program_folder.h"
+#include "core/app/program_folder.h"
 #include "gui/app/help_command.h"
 #include "gui/ui/text.h"
 

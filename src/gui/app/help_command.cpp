@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "app/program_folder.h"
+#include "core/app/program_folder.h"
 #include "gui/ui/text.h"
 
 namespace tarn::gui {

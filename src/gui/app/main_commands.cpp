@@ -5,13 +5,13 @@
 #include <QMenu>
 #include <QToolBar>
 
-#include "app/program_folder.h"
-#include "engine/new_concentrations.h"
+#include "core/app/program_folder.h"
+#include "core/engine/new_concentrations.h"
 #include "gui/app/main_window.h"
 #include "gui/ui/input_box.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/text.h"
-#include "model/reagents.h"
+#include "core/model/reagents.h"
 
 namespace tarn::gui {
 

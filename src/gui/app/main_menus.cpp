@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "app/point_count.h"
+#include "core/app/point_count.h"
 #include "gui/app/main_window.h"
 #include "gui/app/toolbar_icons.h"
 

@@ -5,9 +5,9 @@
 
 #include <QMdiArea>
 
-#include "app/command_line.h"
-#include "app/program_folder.h"
-#include "app/recent_files.h"
+#include "core/app/command_line.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
 #include "gui/app/import_window.h"
 #include "gui/app/main_window.h"
 #include "gui/app/new_project_window.h"
@@ -15,9 +15,9 @@
 #include "gui/ui/file_dialog.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/text.h"
-#include "model/number_text.h"
-#include "model/old_format.h"
-#include "model/project_file.h"
+#include "core/model/number_text.h"
+#include "core/model/old_format.h"
+#include "core/model/project_file.h"
 
 namespace tarn::gui {
 

@@ -11,10 +11,10 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/command_line.h"
-#include "app/program_folder.h"
-#include "app/recent_files.h"
-#include "app/start_up.h"
+#include "core/app/command_line.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
+#include "core/app/start_up.h"
 #include "gui/app/about_window.h"
 #include "gui/app/clipboard_viewer.h"
 #include "gui/app/help_command.h"

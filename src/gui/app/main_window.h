@@ -20,12 +20,12 @@
 #include <QMainWindow>
 #include <string>
 
-#include "app/point_count.h"
+#include "core/app/point_count.h"
 #include "gui/app/child_windows.h"
 #include "gui/app/main_menus.h"
 #include "gui/app/save_prompt.h"
 #include "gui/app/session.h"
-#include "model/model.h"
+#include "core/model/model.h"
 
 class QMdiArea;
 class QMdiSubWindow;

@@ -12,7 +12,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/new_project.h"
+#include "core/app/new_project.h"
 #include "gui/app/session.h"
 
 class QCheckBox;

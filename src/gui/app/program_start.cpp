@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_folder.h"
-#include "model/message_sink.h"
+#include "core/app/program_folder.h"
+#include "core/model/message_sink.h"
 
 namespace tarn::gui {
 

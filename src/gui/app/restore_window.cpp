@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/store_file.h"
+#include "core/app/store_file.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/text.h"
-#include "model/project_file.h"
+#include "core/model/project_file.h"
 
 namespace tarn::gui {
 

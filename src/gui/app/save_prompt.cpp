@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/recent_files.h"
+#include "core/app/recent_files.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
 

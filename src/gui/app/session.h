@@ -9,9 +9,9 @@
 #include <array>
 #include <string>
 
-#include "app/settings.h"
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/app/settings.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn::gui {
 

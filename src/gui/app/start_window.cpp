@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program_folder.h"
-#include "app/recent_files.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
 #include "gui/app/help_command.h"
 #include "gui/app/restore_window.h"
 #include "gui/ui/message_box.h"

@@ -27,8 +27,8 @@
 
 #include "gui/app/session.h"
 #include "gui/ui/cell_editor.h"
-#include "model/model.h"
-#include "model/model_edits.h"
+#include "core/model/model.h"
+#include "core/model/model_edits.h"
 
 class QGroupBox;
 class QLabel;

@@ -11,15 +11,15 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "engine/new_concentrations.h"
+#include "core/engine/new_concentrations.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
-#include "model/model_edits.h"
-#include "model/number_text.h"
+#include "core/model/model_edits.h"
+#include "core/model/number_text.h"
 
 namespace tarn::gui {
 

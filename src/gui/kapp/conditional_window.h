@@ -18,8 +18,8 @@
 #include <array>
 
 #include "gui/app/session.h"
-#include "kapp/kapp_definition.h"
-#include "kapp/kapp_values.h"
+#include "core/kapp/kapp_definition.h"
+#include "core/kapp/kapp_values.h"
 
 class QComboBox;
 class QPushButton;

@@ -9,7 +9,7 @@
 #include "gui/plot/painter_surface.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
-#include "kapp/kapp_plot.h"
+#include "core/kapp/kapp_plot.h"
 
 namespace tarn::gui {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "kapp/kapp_values.h"
+#include "core/kapp/kapp_values.h"
 
 namespace tarn::gui {
 

@@ -19,9 +19,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/program_folder.h"
-#include "app/settings.h"
-#include "engine/new_concentrations.h"
+#include "core/app/program_folder.h"
+#include "core/app/settings.h"
+#include "core/engine/new_concentrations.h"
 #include "gui/app/main_window.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/clipboard.h"
@@ -29,8 +29,8 @@
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
-#include "model/model.h"
-#include "model/number_text.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
 
 namespace tarn::gui {
 

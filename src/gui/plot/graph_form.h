@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "gui/app/session.h"
-#include "plot/chart.h"
-#include "plot/curve_data.h"
-#include "plot/plot_actions.h"
-#include "plot/plot_drawing.h"
-#include "plot/recording_surface.h"
+#include "core/plot/chart.h"
+#include "core/plot/curve_data.h"
+#include "core/plot/plot_actions.h"
+#include "core/plot/plot_drawing.h"
+#include "core/plot/recording_surface.h"
 
 class QCheckBox;
 class QComboBox;

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "gui/ui/text.h"
-#include "plot/formula_text.h"
+#include "core/plot/formula_text.h"
 
 namespace tarn::gui {
 

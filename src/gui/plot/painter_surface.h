@@ -19,7 +19,7 @@
 #include <QPointF>
 #include <string>
 
-#include "plot/surface.h"
+#include "core/plot/surface.h"
 
 class QPainter;
 

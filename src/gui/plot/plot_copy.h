@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/solver_work.h"
+#include "core/engine/solver_work.h"
 #include "gui/plot/painter_surface.h"
-#include "model/project_state.h"
-#include "plot/curve_data.h"
-#include "plot/plot_drawing.h"
+#include "core/model/project_state.h"
+#include "core/plot/curve_data.h"
+#include "core/plot/plot_drawing.h"
 
 namespace tarn::gui {
 

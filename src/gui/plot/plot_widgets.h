@@ -11,7 +11,7 @@
 #include <QListWidget>
 #include <functional>
 
-#include "plot/recording_surface.h"
+#include "core/plot/recording_surface.h"
 
 namespace tarn::gui {
 

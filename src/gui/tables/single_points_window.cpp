@@ -15,8 +15,8 @@
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
-#include "model/number_text.h"
-#include "tables/concentration_table.h"
+#include "core/model/number_text.h"
+#include "core/tables/concentration_table.h"
 
 namespace tarn::gui {
 

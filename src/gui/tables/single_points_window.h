@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/solver_work.h"
+#include "core/engine/solver_work.h"
 #include "gui/app/session.h"
 #include "gui/ui/printer.h"
-#include "tables/single_points.h"
+#include "core/tables/single_points.h"
 
 class QPushButton;
 

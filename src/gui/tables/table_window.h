@@ -15,7 +15,7 @@
 #include <string>
 
 #include "gui/app/session.h"
-#include "tables/concentration_table.h"
+#include "core/tables/concentration_table.h"
 
 class QLabel;
 class QPushButton;

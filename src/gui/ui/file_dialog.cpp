@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 #include "gui/ui/text.h"
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn::gui {
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "model/message_sink.h"
+#include "core/model/message_sink.h"
 
 class QWidget;
 

@@ -1,13 +1,13 @@
-#include "app/new_project.h"
+#include "core/app/new_project.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "engine/new_concentrations.h"
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/project_file.h"
+#include "core/engine/new_concentrations.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/project_file.h"
 
 namespace tarn {
 namespace {

@@ -1,8 +1,8 @@
-#include "app/point_count.h"
+#include "core/app/point_count.h"
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "core/app/settings.h"
 
 namespace tarn {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/program_folder.h"
+#include "core/app/program_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tarn {
 namespace {

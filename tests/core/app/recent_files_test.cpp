@@ -1,10 +1,10 @@
-#include "app/recent_files.h"
+#include "core/app/recent_files.h"
 
 #include <gtest/gtest.h>
 
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "temp_folder.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "support/temp_folder.h"
 
 namespace tarn {
 namespace {

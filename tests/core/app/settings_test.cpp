@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "core/app/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/program_folder.h"
-#include "app/start_up.h"
-#include "model/message_sink.h"
-#include "model/save_file.h"
-#include "temp_folder.h"
+#include "core/app/program_folder.h"
+#include "core/app/start_up.h"
+#include "core/model/message_sink.h"
+#include "core/model/save_file.h"
+#include "support/temp_folder.h"
 
 namespace tarn {
 namespace {

@@ -1,14 +1,14 @@
-#include "app/store_file.h"
+#include "core/app/store_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
 
-#include "app/settings.h"
-#include "model/message_sink.h"
-#include "model/save_file.h"
-#include "temp_folder.h"
+#include "core/app/settings.h"
+#include "core/model/message_sink.h"
+#include "core/model/save_file.h"
+#include "support/temp_folder.h"
 
 namespace tarn {
 namespace {

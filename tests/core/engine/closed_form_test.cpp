@@ -6,8 +6,8 @@
 #include <array>
 #include <cmath>
 
-#include "engine_checks.h"
-#include "model_builder.h"
+#include "support/engine_checks.h"
+#include "support/model_builder.h"
 
 namespace tarn::test {
 namespace {

@@ -10,8 +10,8 @@
 #include <cmath>
 #include <functional>
 
-#include "engine_checks.h"
-#include "model_builder.h"
+#include "support/engine_checks.h"
+#include "support/model_builder.h"
 
 namespace tarn::test {
 namespace {

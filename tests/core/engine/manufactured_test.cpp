@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine_checks.h"
-#include "manufactured.h"
+#include "support/engine_checks.h"
+#include "support/manufactured.h"
 
 namespace tarn::test {
 namespace {

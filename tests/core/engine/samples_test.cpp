@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "engine_checks.h"
-#include "model/model.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
+#include "support/engine_checks.h"
+#include "core/model/model.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
 
 namespace tarn::test {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "engine/new_concentrations.h"
-#include "model_builder.h"
+#include "core/engine/new_concentrations.h"
+#include "support/model_builder.h"
 
 namespace tarn::test {
 namespace {

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/new_concentrations.h"
-#include "kapp/kapp_definition.h"
-#include "kapp/kapp_plot.h"
-#include "kapp/kapp_values.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model_builder.h"
-#include "plot/recording_surface.h"
+#include "core/engine/new_concentrations.h"
+#include "core/kapp/kapp_definition.h"
+#include "core/kapp/kapp_plot.h"
+#include "core/kapp/kapp_values.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "support/model_builder.h"
+#include "core/plot/recording_surface.h"
 
 namespace tarn {
 namespace {

@@ -10,12 +10,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
-#include "comma_locale.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model/old_format.h"
-#include "model/project_file.h"
+#include "core/app/settings.h"
+#include "support/comma_locale.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "core/model/old_format.h"
+#include "core/model/project_file.h"
 
 namespace tarn {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/new_concentrations.h"
-#include "model/model.h"
-#include "model/model_edits.h"
-#include "model/number_text.h"
+#include "core/engine/new_concentrations.h"
+#include "core/model/model.h"
+#include "core/model/model_edits.h"
+#include "core/model/number_text.h"
 
 namespace tarn {
 namespace {

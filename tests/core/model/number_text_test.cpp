@@ -1,4 +1,4 @@
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/message_sink.h"
+#include "core/model/message_sink.h"
 
 namespace tarn {
 namespace {

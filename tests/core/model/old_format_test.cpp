@@ -1,4 +1,4 @@
-#include "model/old_format.h"
+#include "core/model/old_format.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/project_file.h"
 
 namespace tarn {
 namespace {

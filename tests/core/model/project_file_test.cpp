@@ -1,4 +1,4 @@
-#include "model/project_file.h"
+#include "core/model/project_file.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <fstream>
 #include <random>
 
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/save_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/save_file.h"
 
 namespace tarn {
 namespace {

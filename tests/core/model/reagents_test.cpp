@@ -1,13 +1,13 @@
-#include "model/reagents.h"
+#include "core/model/reagents.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
 
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/project_file.h"
 
 namespace tarn {
 namespace {

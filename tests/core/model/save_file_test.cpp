@@ -1,4 +1,4 @@
-#include "model/save_file.h"
+#include "core/model/save_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
-#include "model/message_sink.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/project_file.h"
 
 namespace tarn {
 namespace {

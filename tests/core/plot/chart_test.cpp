@@ -1,4 +1,4 @@
-#include "plot/chart.h"
+#include "core/plot/chart.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "model/number_text.h"
-#include "plot/plot_drawing.h"
-#include "plot/recording_surface.h"
+#include "core/model/number_text.h"
+#include "core/plot/plot_drawing.h"
+#include "core/plot/recording_surface.h"
 
 namespace tarn {
 namespace {

@@ -1,7 +1,7 @@
 // Curve data on calculated sample projects, checked against arithmetic done
 // here from the conditions and against the mass balances.
 
-#include "plot/curve_data.h"
+#include "core/plot/curve_data.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <array>
 #include <cmath>
 
-#include "sample_series.h"
+#include "support/sample_series.h"
 
 namespace tarn {
 namespace {

@@ -1,11 +1,11 @@
-#include "plot/formula_text.h"
+#include "core/plot/formula_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "plot/recording_surface.h"
+#include "core/plot/recording_surface.h"
 
 namespace tarn {
 namespace {

@@ -2,15 +2,15 @@
 // the nearest curve to a click, and the scroll panel's changes to the model
 // and the conditions.
 
-#include "plot/plot_actions.h"
+#include "core/plot/plot_actions.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "model/model.h"
-#include "model_builder.h"
-#include "sample_series.h"
+#include "core/model/model.h"
+#include "support/model_builder.h"
+#include "support/sample_series.h"
 
 namespace tarn {
 namespace {

@@ -1,6 +1,6 @@
 // The speciation plot drawn on a recording surface from calculated samples.
 
-#include "plot/plot_drawing.h"
+#include "core/plot/plot_drawing.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <cmath>
 #include <vector>
 
-#include "model/number_text.h"
-#include "plot/formula_text.h"
-#include "plot/recording_surface.h"
-#include "sample_series.h"
+#include "core/model/number_text.h"
+#include "core/plot/formula_text.h"
+#include "core/plot/recording_surface.h"
+#include "support/sample_series.h"
 
 namespace tarn {
 namespace {

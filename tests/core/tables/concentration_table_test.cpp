@@ -1,4 +1,4 @@
-#include "tables/concentration_table.h"
+#include "core/tables/concentration_table.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "model/number_text.h"
-#include "model_builder.h"
+#include "core/model/number_text.h"
+#include "support/model_builder.h"
 
 namespace tarn {
 namespace {

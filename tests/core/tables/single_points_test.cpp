@@ -1,11 +1,11 @@
-#include "tables/single_points.h"
+#include "core/tables/single_points.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "model/message_sink.h"
-#include "model_builder.h"
+#include "core/model/message_sink.h"
+#include "support/model_builder.h"
 
 namespace tarn {
 namespace {

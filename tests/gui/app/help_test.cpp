@@ -14,7 +14,7 @@
 #include "gui/app/help_command.h"
 #include "gui/app/help_window.h"
 #include "gui/app/new_project_window.h"
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

@@ -9,11 +9,11 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
-#include "app/program_folder.h"
+#include "core/app/program_folder.h"
 #include "gui/app/help_command.h"
 #include "gui/tables/table_window.h"
 #include "gui/ui/grid.h"
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

@@ -14,17 +14,17 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/program_folder.h"
-#include "app/recent_files.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
 #include "gui/app/import_window.h"
 #include "gui/app/new_project_window.h"
 #include "gui/app/restore_window.h"
 #include "gui/app/save_prompt.h"
-#include "model/message_sink.h"
-#include "model/model.h"
-#include "model/project_file.h"
-#include "model/save_file.h"
-#include "support/app_fixture.h"
+#include "core/model/message_sink.h"
+#include "core/model/model.h"
+#include "core/model/project_file.h"
+#include "core/model/save_file.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "app/program_folder.h"
-#include "app/recent_files.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
 #include "gui/app/program_start.h"
-#include "model/message_sink.h"
-#include "support/app_fixture.h"
+#include "core/model/message_sink.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "gui/ui/cell_editor.h"
 #include "gui/ui/grid.h"
-#include "support/gui_test.h"
+#include "support/gui/gui_test.h"
 
 namespace tarn::gui {
 namespace {

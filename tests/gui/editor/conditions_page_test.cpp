@@ -4,9 +4,9 @@
 
 #include <QRadioButton>
 
-#include "editor/editor_fixture.h"
+#include "support/gui/editor_fixture.h"
 #include "gui/ui/clipboard.h"
-#include "model/number_text.h"
+#include "core/model/number_text.h"
 
 namespace tarn::gui {
 namespace {

@@ -12,12 +12,12 @@
 #include <array>
 #include <cmath>
 
-#include "comma_locale.h"
-#include "editor/editor_fixture.h"
+#include "support/comma_locale.h"
+#include "support/gui/editor_fixture.h"
 #include "gui/app/new_project_window.h"
-#include "model/message_sink.h"
-#include "model/number_text.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/number_text.h"
+#include "core/model/project_file.h"
 
 namespace tarn::gui {
 namespace {

@@ -7,15 +7,15 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "editor/editor_fixture.h"
+#include "support/gui/editor_fixture.h"
 #include "gui/kapp/conditional_window.h"
 #include "gui/kapp/kapp_views.h"
 #include "gui/tables/single_points_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
-#include "kapp/kapp_values.h"
-#include "model/reagents.h"
-#include "support/app_fixture.h"
+#include "core/kapp/kapp_values.h"
+#include "core/model/reagents.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

@@ -11,8 +11,8 @@
 #include "gui/ui/cell_editor.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
-#include "model/message_sink.h"
-#include "support/app_fixture.h"
+#include "core/model/message_sink.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

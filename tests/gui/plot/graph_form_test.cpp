@@ -17,16 +17,16 @@
 #include <limits>
 #include <functional>
 
-#include "app/program_folder.h"
-#include "app/settings.h"
-#include "editor/editor_fixture.h"
+#include "core/app/program_folder.h"
+#include "core/app/settings.h"
+#include "support/gui/editor_fixture.h"
 #include "gui/editor/model_window.h"
 #include "gui/plot/painter_surface.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/grid.h"
-#include "plot/chart.h"
-#include "plot/plot_actions.h"
-#include "plot_fixture.h"
+#include "core/plot/chart.h"
+#include "core/plot/plot_actions.h"
+#include "support/gui/plot_fixture.h"
 
 namespace tarn::gui {
 namespace {

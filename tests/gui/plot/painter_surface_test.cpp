@@ -11,7 +11,7 @@
 #include <QRect>
 
 #include "gui/plot/plot_copy.h"
-#include "plot/formula_text.h"
+#include "core/plot/formula_text.h"
 
 namespace tarn::gui {
 namespace {

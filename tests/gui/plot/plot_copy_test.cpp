@@ -14,7 +14,7 @@
 #include "gui/plot/plot_copy.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/clipboard.h"
-#include "plot_fixture.h"
+#include "support/gui/plot_fixture.h"
 
 namespace tarn::gui {
 namespace {

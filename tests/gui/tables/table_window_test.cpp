@@ -7,7 +7,7 @@
 #include "gui/tables/table_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
-#include "support/gui_test.h"
+#include "support/gui/gui_test.h"
 
 namespace tarn::gui {
 namespace {

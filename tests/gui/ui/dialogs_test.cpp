@@ -6,7 +6,7 @@
 
 #include "gui/ui/input_box.h"
 #include "gui/ui/message_box.h"
-#include "support/gui_test.h"
+#include "support/gui/gui_test.h"
 
 namespace tarn::gui {
 namespace {

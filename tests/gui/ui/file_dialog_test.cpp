@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "gui/ui/file_dialog.h"
-#include "support/gui_test.h"
+#include "support/gui/gui_test.h"
 
 namespace tarn::gui {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "engine/new_concentrations.h"
-#include "engine/solver_work.h"
-#include "model/message_sink.h"
-#include "model/project_file.h"
-#include "model/project_state.h"
+#include "core/engine/new_concentrations.h"
+#include "core/engine/solver_work.h"
+#include "core/model/message_sink.h"
+#include "core/model/project_file.h"
+#include "core/model/project_state.h"
 
 namespace tarn::test {
 

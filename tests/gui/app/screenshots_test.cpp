@@ -10,8 +10,8 @@
 #include <QPlainTextEdit>
 #include <QTextBrowser>
 
-#include "app/program_folder.h"
-#include "app/recent_files.h"
+#include "core/app/program_folder.h"
+#include "core/app/recent_files.h"
 #include "gui/app/about_window.h"
 #include "gui/app/clipboard_viewer.h"
 #include "gui/app/help_command.h"
@@ -23,7 +23,7 @@
 #include "gui/tables/table_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 namespace {

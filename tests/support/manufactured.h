@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn::test {
 

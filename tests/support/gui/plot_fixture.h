@@ -9,9 +9,9 @@
 
 #include "gui/app/main_window.h"
 #include "gui/plot/graph_form.h"
-#include "plot/chart.h"
-#include "plot/recording_surface.h"
-#include "support/app_fixture.h"
+#include "core/plot/chart.h"
+#include "core/plot/recording_surface.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui {
 

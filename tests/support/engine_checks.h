@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/new_concentrations.h"
-#include "model/message_sink.h"
-#include "series_checks.h"
+#include "core/engine/new_concentrations.h"
+#include "core/model/message_sink.h"
+#include "support/series_checks.h"
 
 namespace tarn::test {
 

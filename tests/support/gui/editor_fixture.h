@@ -10,7 +10,7 @@
 
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 namespace tarn::gui::test {
 

@@ -1,4 +1,4 @@
-#include "engine_checks.h"
+#include "support/engine_checks.h"
 
 #include <algorithm>
 #include <cmath>

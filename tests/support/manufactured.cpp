@@ -1,11 +1,11 @@
-#include "manufactured.h"
+#include "support/manufactured.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string>
 
-#include "model_builder.h"
+#include "support/model_builder.h"
 
 namespace tarn::test {
 

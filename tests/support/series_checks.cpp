@@ -1,4 +1,4 @@
-#include "series_checks.h"
+#include "support/series_checks.h"
 
 #include <algorithm>
 #include <cmath>

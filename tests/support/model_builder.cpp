@@ -1,8 +1,8 @@
-#include "model_builder.h"
+#include "support/model_builder.h"
 
 #include <stdexcept>
 
-#include "model/model.h"
+#include "core/model/model.h"
 
 namespace tarn::test {
 

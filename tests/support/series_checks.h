@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/solver_work.h"
-#include "model/project_state.h"
+#include "core/engine/solver_work.h"
+#include "core/model/project_state.h"
 
 namespace tarn::test {
 

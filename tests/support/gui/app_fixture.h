@@ -16,7 +16,7 @@
 
 #include "gui/app/main_window.h"
 #include "gui/app/start_window.h"
-#include "support/gui_test.h"
+#include "support/gui/gui_test.h"
 
 namespace tarn::gui::test {
 

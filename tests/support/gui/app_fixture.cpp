@@ -1,12 +1,12 @@
-#include "support/app_fixture.h"
+#include "support/gui/app_fixture.h"
 
 #include <QListWidget>
 #include <filesystem>
 #include <fstream>
 
 #include "gui/app/program_start.h"
-#include "model/message_sink.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/project_file.h"
 
 namespace tarn::gui::test {
 

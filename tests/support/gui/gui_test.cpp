@@ -1,4 +1,4 @@
-#include "support/gui_test.h"
+#include "support/gui/gui_test.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,10 +11,10 @@
 #include <QTimer>
 #include <cmath>
 
-#include "engine/new_concentrations.h"
+#include "core/engine/new_concentrations.h"
 #include "gui/ui/grid.h"
-#include "model/message_sink.h"
-#include "model/project_file.h"
+#include "core/model/message_sink.h"
+#include "core/model/project_file.h"
 
 namespace tarn::gui::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/project_state.h"
+#include "core/model/project_state.h"
 
 namespace tarn::test {
 
