@@ -6,6 +6,11 @@
 
 namespace tarn {
 
+void UsePointChoice(const PointChoice& choice, ProjectState& project, Settings& settings) {
+  project.npoints = choice.npoints;
+  settings.nsel = choice.nsel;
+}
+
 std::string PresetCaption(int entry) {
   if (entry < 1 || entry >= kCustomEntry) return {};
   return std::to_string(kPresetPoints[static_cast<std::size_t>(entry)]);

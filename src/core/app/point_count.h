@@ -14,6 +14,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/settings.h"
+#include "core/model/project_state.h"
+
 namespace tarn {
 
 inline constexpr int kCustomEntry = 8;
@@ -38,6 +41,9 @@ struct PointChoice {
   int npoints = 101;
   std::string customCaption = kCustomMenuCaption;
 };
+
+// The project and the settings take the choice's point count.
+void UsePointChoice(const PointChoice& choice, ProjectState& project, Settings& settings);
 
 // The caption of preset entry 1..7: "21", "51", ...
 std::string PresetCaption(int entry);

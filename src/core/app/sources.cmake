@@ -8,6 +8,10 @@ target_sources(tarn_core PRIVATE
   app/point_count.h
   app/program_folder.cpp
   app/program_folder.h
+  app/project_edits.cpp
+  app/project_edits.h
+  app/recalculation.cpp
+  app/recalculation.h
   app/recent_files.cpp
   app/recent_files.h
   app/settings.cpp

@@ -2,6 +2,7 @@
 // free concentrations, held on the active solids' solubilities, with a line
 // search on the free energy; and the single-reagent estimates that start it.
 
+#include "core/model/constants.h"
 #include "core/engine/free_energy.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ namespace tarn {
 
 namespace {
 
-constexpr double kLn10 = std::numbers::ln10;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Armijo's rule: a step must lower G by this fraction of its first-order
 // prediction.

@@ -1,6 +1,7 @@
 // The free-concentration solver: species concentrations, residuals, the two
 // Newton iterations and the coordinate search.
 
+#include "core/model/constants.h"
 #include "core/engine/new_concentrations.h"
 
 #include "core/engine/free_energy.h"
@@ -17,7 +18,6 @@ namespace tarn {
 
 namespace {
 
-constexpr double kLn10 = std::numbers::ln10;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // A little below ln(DBL_MAX): e^x of anything larger overflows or nearly so.
 constexpr double kLargestLn = 709.78;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/constants.h"
 #include "core/engine/free_energy.h"
 #include "core/engine/new_concentrations.h"
 #include "core/engine/solid_assemblage.h"
@@ -18,9 +19,7 @@ namespace tarn {
 
 namespace {
 
-constexpr double kLn10 = std::numbers::ln10;
 // The pH of a total-given proton divides by ln(10) rounded to seven digits.
-constexpr double kLn10ForPH = 2.302585;
 
 bool TotalGiven(const ProjectState& state, const SeriesResults& results, int j) {
   return state.type == kTitration || results.flagNow(j);
@@ -204,7 +203,7 @@ void StorePoint(const ProjectState& state, const SolverWork& w, SeriesResults& r
     if (!TotalGiven(state, results, h))
       results.pH(p) = GeneratedPX(state, h, p);
     else
-      results.pH(p) = -std::log(results.speciesConc(h, p)) / kLn10ForPH;
+      results.pH(p) = -std::log(results.speciesConc(h, p)) / kLn10Shown;
   }
   for (int i = 1; i <= ns; ++i) results.speciesConc(nr + i, p) = w.conc(i);
   for (int s = 1; s <= state.nsolids; ++s)

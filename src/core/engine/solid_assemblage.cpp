@@ -3,6 +3,7 @@
 // on), the check that a point is an equilibrium, and the rounds of the
 // iterations and of the free-energy minimisation that settle the set.
 
+#include "core/model/constants.h"
 #include "core/engine/solid_assemblage.h"
 
 #include <algorithm>
@@ -21,7 +22,6 @@ namespace tarn {
 
 namespace {
 
-constexpr double kLn10 = std::numbers::ln10;
 // A formula depends on the active solids' formulas when the best combination
 // of them matches it to this fraction of its largest coefficient.
 constexpr double kDependence = 1e-9;

@@ -1,3 +1,4 @@
+#include "core/model/constants.h"
 #include "core/engine/solver_work.h"
 
 #include <numbers>
@@ -65,7 +66,7 @@ void SolverWork::Allocate(const ProjectState& state) {
   lnBeta.Resize(ns);
   ignored.Resize(ns);
   for (int i = 1; i <= ns; ++i) {
-    lnBeta(i) = std::numbers::ln10 * state.logbeta(i);
+    lnBeta(i) = kLn10 * state.logbeta(i);
     ignored(i) = state.refine(i) == kRefineIgnore;
   }
   ListTerms(state.a, nr, ns, termStart, termReagent, termCoef);

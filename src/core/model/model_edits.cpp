@@ -1,3 +1,4 @@
+#include "core/model/constants.h"
 #include "core/model/model_edits.h"
 
 #include <algorithm>
@@ -138,6 +139,17 @@ void ResetConditions(ProjectState& s, double vstart, double vend) {
   }
 }
 
+void PrepareConditions(ProjectState& s, double addedVolume) {
+  for (int j = 1; j <= s.nreag; ++j) {
+    if (s.pxi(j, kDistribution) == 0) s.pxi(j, kDistribution) = 2;
+    if (s.pxf(j, kDistribution) == 0) s.pxf(j, kDistribution) = 2;
+  }
+  if (s.type != kTitration) return;
+  s.vfinal = addedVolume + s.volume[kTitration];
+  ResetConditions(s, s.volume[kTitration], s.vfinal);
+  s.recalc = true;
+}
+
 int CoefficientOf(double value) {
   double whole = std::floor(value);
   if (!(whole >= INT_MIN)) return INT_MIN;  // also NaN
@@ -176,7 +188,7 @@ std::vector<StrengthRow> StrengthRows(const ProjectState& s, const SeriesResults
   for (int p = 1; p <= results.npoints; ++p) {
     StrengthRow row;
     if (s.proton != 0)
-      row.first = FormatPattern(-std::log(results.speciesConc(s.proton, p)) / 2.302585, "#0.00");
+      row.first = FormatPattern(-std::log(results.speciesConc(s.proton, p)) / kLn10Shown, "#0.00");
     else
       row.first = PlainText(p);
     row.strength = FormatPattern(IonicStrength(s, results, charges, p), "0.000000");

@@ -46,6 +46,12 @@ bool DeleteSolid(ProjectState& state, int r);
 // volume that is not positive gives 0 instead of a division.
 void ResetConditions(ProjectState& state, double vstart, double vend);
 
+// The conditions as the editor opens them: every distribution pX of 0
+// becomes 2; a titration's final volume and derived totals follow the added
+// volume the editor shows, and the results are out of date. Not an edit of
+// the user's: `modified` stays as it is.
+void PrepareConditions(ProjectState& state, double addedVolume);
+
 // A coefficient typed as a number: the largest integer not greater than it,
 // limited to the range of int.
 int CoefficientOf(double value);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/model/constants.h"
 #include "core/model/index_array.h"
 
 namespace tarn {
@@ -107,7 +108,7 @@ struct ProjectState {
   bool recalc = false;
   int npoints = 101;
   std::array<Rgb, kPaletteSize + 1> curveColours{};  // 1..17
-  float ln10 = 2.302585093f;
+  float ln10 = static_cast<float>(kLn10);  // as the single-precision texts use it
   PlotSettings plot;
 };
 

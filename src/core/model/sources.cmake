@@ -1,4 +1,8 @@
 target_sources(tarn_core PRIVATE
+  model/changes.h
+  model/constants.h
+  model/edit_session.cpp
+  model/edit_session.h
   model/index_array.h
   model/message_sink.h
   model/model.cpp

@@ -1,3 +1,4 @@
+#include "core/model/constants.h"
 #include "core/plot/chart.h"
 
 #include <algorithm>
@@ -222,7 +223,7 @@ std::string TickFormat(double value, double step) {
   if (value == 0) return "0";
   double magnitude = std::fabs(step);
   int e = 0;
-  if (magnitude > 0 && std::isfinite(magnitude)) e = static_cast<int>(std::floor(std::log(magnitude) / std::log(10.0)));
+  if (magnitude > 0 && std::isfinite(magnitude)) e = static_cast<int>(std::floor(std::log(magnitude) / kLn10));
   const char* pattern = "0.0E-0";
   if (e < -9)
     pattern = "0.0E-00";

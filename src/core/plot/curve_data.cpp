@@ -1,3 +1,4 @@
+#include "core/model/constants.h"
 #include "core/plot/curve_data.h"
 
 #include <algorithm>
@@ -99,7 +100,7 @@ bool YValue(const ProjectState& state, const SeriesResults& results, const PlotD
     }
     case kYLog:
       if (!(c > 0)) return false;
-      y = std::log(c) / 2.302585;
+      y = std::log(c) / kLn10Shown;
       return true;
     default:
       y = c;

@@ -122,6 +122,27 @@ void ResetLowerLimit(ProjectState& state, const PlotData& data) {
   state.plot.yLower[Choice(state.plot)] = static_cast<float>(state.plot.yChoice == kYLog ? data.minLog : 0);
 }
 
+void PreparePlotCaptions(ProjectState& state) {
+  if (state.caption.Upper() >= 0) state.caption(0) = "pH";
+}
+
+void ChooseY(ProjectState& state, int c) {
+  state.plot.yChoice = c;
+}
+
+void SetLogLimits(ProjectState& state, double lower, double upper) {
+  state.plot.yLower[kYLog] = static_cast<float>(lower);
+  state.plot.yUpper[kYLog] = static_cast<float>(upper);
+  state.plot.yLower[kYConcentration] = 0;
+}
+
+void ToggleMark(ProjectState& state, const SeriesResults& results, int k) {
+  if (k < 1 || k > state.ntotal() || k > state.plotMark.Upper()) return;
+  state.plotMark(k) = static_cast<std::int16_t>(1 - state.plotMark(k));
+  if (state.plot.yChoice == kYConcentration)
+    state.plot.yUpper[kYConcentration] = static_cast<float>(ConcMax(state, results));
+}
+
 int NearestPoint(const ChartState& chart, const PlotData& data, int npoints, int x, int boxWidth) {
   int last = std::min(npoints, data.plotX.Upper());
   int best = 0;

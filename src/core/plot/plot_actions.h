@@ -46,6 +46,21 @@ bool LimitClick(const ChartState& chart, int y, PlotSettings& plot);
 void ResetUpperLimit(ProjectState& state, const SeriesResults& results, const PlotData& data);
 void ResetLowerLimit(ProjectState& state, const PlotData& data);
 
+// ---- The plot's view of the project: its Y option, limits and marks. These
+// are how the plot shows the project, not edits of it: no undo step, and the
+// project stays as saved.
+
+// The plot window opens: the pH curve's caption.
+void PreparePlotCaptions(ProjectState& state);
+// The Y option c (kYPercent, kYLog, kYConcentration).
+void ChooseY(ProjectState& state, int c);
+// The limits of the log option as its lists show them; the concentration's
+// lower limit is 0.
+void SetLogLimits(ProjectState& state, double lower, double upper);
+// Ticks or unticks species k in the plot list; the concentration's upper
+// limit follows the marked species.
+void ToggleMark(ProjectState& state, const SeriesResults& results, int k);
+
 // The point p = 2..npoints whose x lies nearest to x (ties: the first),
 // nearer than the box width; 0 when there is none.
 int NearestPoint(const ChartState& chart, const PlotData& data, int npoints, int x, int boxWidth);

@@ -1,3 +1,4 @@
+#include "core/model/constants.h"
 #include "core/tables/single_points.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr char kCr = '\r';
 constexpr char kTab = '\t';
-constexpr double kLn10 = std::numbers::ln10;
 constexpr double kZeroTotalLimit = 1e-40;
 constexpr int kNumberField = 12;
 constexpr int kMinLabelWidth = 10;

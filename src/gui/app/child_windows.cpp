@@ -62,6 +62,14 @@ const char* HelpPageOf(int contextId) {
   }
 }
 
+void CloseOwnWindow(QWidget& window, EditSession::Subscription& subscription) {
+  subscription = EditSession::Subscription();
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget()))
+    frame->close();  // hidden at once, deleted when the event loop is back
+  else
+    window.close();
+}
+
 ChildWindows::ChildWindows(QMdiArea& area, Factory factory) : area_(area), factory_(std::move(factory)) {}
 
 QMdiSubWindow* ChildWindows::SubWindow(int window) const {

@@ -1,8 +1,8 @@
 #pragma once
 // The child windows of the main window and their layout. The main window's
-// MDI area hosts at most one window of each kind (the indices of
-// Session::windowOpen: editor, plot, table, single points, conditional
-// constants); a factory given by the main window makes them.
+// MDI area hosts at most one window of each kind (ChildWindow: editor, plot,
+// table, single points, conditional constants); a factory given by the main
+// window makes them.
 //
 // Layout rules, all in the area's client coordinates:
 // - Tiler: the editor at the left, 4800 twips wide and the full client
@@ -36,7 +36,7 @@ namespace tarn::gui {
 
 inline constexpr int kEditorWidthTwips = 4800;
 
-// The help context number of each child window (index as in Session::windowOpen).
+// The help context number of each child window.
 int HelpContextOf(int window);
 // The help page of a context number; the main page for any other number.
 const char* HelpPageOf(int contextId);

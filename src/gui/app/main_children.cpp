@@ -1,7 +1,6 @@
-// The one place where the main window makes its child windows and tells
-// them about changes. Each window registers here: its case in CreateChild
-// makes it over the session, and the hooks that concern it pass a change on
-// to it when it is open.
+// The one place where the main window makes its child windows, and the main
+// window's own part of a change of the project (its menus). Each window
+// follows the changes itself through the session's edit session.
 
 #include <QMdiSubWindow>
 
@@ -11,6 +10,7 @@
 #include "gui/plot/graph_form.h"
 #include "gui/tables/single_points_window.h"
 #include "gui/tables/table_window.h"
+#include "gui/ui/text.h"
 
 namespace tarn::gui {
 
@@ -27,7 +27,7 @@ QWidget* T32Main::CreateChild(int window) {
     case kConditionalWindow:
       return new Conditional(session_, this);
     default:
-      return nullptr;  // not built yet
+      return nullptr;
   }
 }
 
@@ -56,80 +56,38 @@ void T32Main::FocusConditionsBox(ConditionsFocus focus) {
   if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->FocusConditions(focus);
 }
 
-void T32Main::RefreshTable() {
-  if (auto* table = qobject_cast<T32Table*>(children_.Widget(kTableWindow))) table->FillTable();
-}
-
-void T32Main::RefreshTableTitle() {
-  if (auto* table = qobject_cast<T32Table*>(children_.Widget(kTableWindow))) table->ShowTitle(session_.project.title);
-}
-
-void T32Main::RefreshEditor() {
-  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->Reload();
-}
-
-void T32Main::RefreshEditorGrids() {
-  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) {
-    editor->FillBetaGrid();
-    editor->FillCondGrid();
+// The main window's part of a change: the commands that depend on the
+// reagents, and what Undo and Redo name.
+void T32Main::OnChange(const ChangeNote& note) {
+  if (Has(note.changes, kModelReshaped)) {
+    SetRemoveMenu();
+    UpdateCommandStates();
   }
+  if (Has(note.changes, Change::kHistory)) UpdateEditMenu();
 }
 
-void T32Main::CommitEditorEdit() {
+void T32Main::UpdateEditMenu() {
+  const EditSession& edits = session_.edits;
+  menus_.undo->setEnabled(edits.CanUndo());
+  menus_.redo->setEnabled(edits.CanRedo());
+  menus_.undo->setText(edits.CanUndo() ? ToQ("&Undo " + edits.UndoName()) : QStringLiteral("&Undo"));
+  menus_.redo->setText(edits.CanRedo() ? ToQ("&Redo " + edits.RedoName()) : QStringLiteral("&Redo"));
+}
+
+// A value still being typed in the editor counts: its edit is made now.
+void T32Main::CommitOpenEdit() {
   if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow))) editor->CommitEdit();
 }
 
-void T32Main::SelectCalculationType(int type) {
-  if (auto* editor = qobject_cast<T32Model*>(children_.Widget(kEditorWindow)))
-    editor->TarnOption_MouseUp(type);
-  else
-    session_.project.type = type;
+// An edit still open in a cell is committed first, so it is the step undone.
+void T32Main::Undo_Click() {
+  CommitOpenEdit();
+  session_.edits.Undo();
 }
 
-// The results changed: the plot is drawn from new ones, and a conditional
-// constant plotted from the old ones goes.
-void T32Main::ReplotIfOpen() {
-  if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->Replot_Click();
-  if (auto* kapp = qobject_cast<Conditional*>(children_.Widget(kConditionalWindow))) kapp->ClearPlot();
-}
-
-void T32Main::RefreshPlotLists() {
-  if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->FillPlotGrid();
-}
-
-void T32Main::RefreshPlotValues() {
-  if (auto* plot = qobject_cast<GraphForm*>(children_.Widget(kPlotWindow))) plot->BetaFill();
-}
-
-// After a change of calculation type the results belong to the other type:
-// the series is calculated for the new type (as Replot does) before the plot
-// opens again, so it shows the new type's curves. Conditions the new type
-// refuses show their message and leave the plot empty rather than showing
-// old curves under the new axes.
-void T32Main::ReopenPlot() {
-  if (!children_.IsOpen(kPlotWindow)) return;
-  children_.Close(kPlotWindow);
-  session_.project.recalc = true;
-  if (!Calculate()) session_.results.ifail = 0;
-  ShowChild(kPlotWindow);
-  if (Tiling()) Tiler();
-}
-
-void T32Main::RefreshSinglePoints() {
-  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->SdpFill();
-}
-
-void T32Main::RefreshConditionalLists() {
-  if (auto* kapp = qobject_cast<Conditional*>(children_.Widget(kConditionalWindow))) kapp->Form_Activate();
-}
-
-void T32Main::ClearSinglePoints() {
-  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow))) sdp->ClearResults();
-}
-
-void T32Main::RefreshSinglePointsCaption() {
-  if (auto* sdp = qobject_cast<SingleDP*>(children_.Widget(kSinglePointsWindow)))
-    sdp->ShowTitle(session_.project.title);
+void T32Main::Redo_Click() {
+  CommitOpenEdit();
+  session_.edits.Redo();
 }
 
 }  // namespace tarn::gui

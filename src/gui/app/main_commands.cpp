@@ -6,12 +6,12 @@
 #include <QToolBar>
 
 #include "core/app/program_folder.h"
-#include "core/engine/new_concentrations.h"
+#include "core/app/project_edits.h"
+#include "core/app/recalculation.h"
 #include "gui/app/main_window.h"
 #include "gui/ui/input_box.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/text.h"
-#include "core/model/reagents.h"
 
 namespace tarn::gui {
 
@@ -22,7 +22,6 @@ constexpr const char* kKappInTitration =
     "Conditional constants cannot be calculated in the context of a titration simulation\r"
     "Please check the speciation conditions before attempting to calculate conditional constants";
 constexpr const char* kPointsFailed = "free concentration calculation failed";
-constexpr const char* kRemoveTitle = "Tarn Editor";
 
 // A reagent name as a menu caption: "&" is a letter, not an access key.
 QString MenuCaption(const std::string& name) {
@@ -36,20 +35,13 @@ QString MenuCaption(const std::string& name) {
 // Validation, then the series when the results are out of date. True when
 // the results are up to date.
 bool T32Main::Calculate() {
-  ProjectState& project = session_.project;
-  Validation check = ValidateConditions(project);
-  if (!check.ok) {
-    ShowMessage(check.message, kAppTitle, this);
-    FocusConditionsBox(check.focus);
-    return false;
+  GuiMessageSink sink(this);
+  Recalculation run = Recalculate(session_.edits, session_.work, session_.results, sink);
+  if (run.status == RecalcStatus::kRefused) {
+    ShowMessage(run.check.message, kAppTitle, this);
+    FocusConditionsBox(run.check.focus);
   }
-  if (project.recalc) {
-    GuiMessageSink sink(this);
-    CalculatePoints(project, session_.work, session_.results, sink);
-  }
-  if (session_.results.ifail != kSuccess) return false;
-  project.recalc = false;
-  return true;
+  return run.Done();
 }
 
 void T32Main::calc_Click(int index) {
@@ -58,10 +50,8 @@ void T32Main::calc_Click(int index) {
     for (int window : {kSinglePointsWindow, kConditionalWindow, kTableWindow}) children_.Close(window);
     ShowChild(kEditorWindow);
     ShowChild(kPlotWindow);
-    ReplotIfOpen();  // an open plot shows the new results
     if (Tiling()) Tiler();
   } else if (index == 1) {
-    RefreshTable();
     ShowChild(kTableWindow);
   } else if (index == 2) {
     for (int window : {kSinglePointsWindow, kTableWindow, kPlotWindow}) children_.Close(window);
@@ -71,7 +61,7 @@ void T32Main::calc_Click(int index) {
     if (Tiling()) Tiler();
     if (session_.project.type == kTitration) {
       // Conditional constants are made for a species distribution.
-      SelectCalculationType(kDistribution);
+      edit::SetCalculationType(session_.edits, kDistribution);
       ShowMessage(kKappInTitration, kAppTitle, this);
     }
   }
@@ -99,28 +89,21 @@ void T32Main::ApplyPointChoice() {
   for (int entry = 1; entry <= kCustomEntry; ++entry)
     menus_.points[static_cast<std::size_t>(entry)]->setChecked(entry == pointChoice_.checked);
   menus_.points[kCustomEntry]->setText(ToQ(pointChoice_.customCaption));
-  session_.project.npoints = pointChoice_.npoints;
-  session_.settings.nsel = pointChoice_.nsel;
+  UsePointChoice(pointChoice_, session_.project, session_.settings);
 }
 
+// A new point count: the series runs again at once, and the windows that
+// show results hear of them.
 void T32Main::RecalculateForPoints() {
-  ProjectState& project = session_.project;
   if (!HasProject()) return;
-  Validation check = ValidateConditions(project);
-  if (!check.ok) {
-    ShowMessage(check.message, kAppTitle, this);
-    FocusConditionsBox(check.focus);
-    return;
-  }
-  project.recalc = true;
   GuiMessageSink sink(this);
-  if (CalculatePoints(project, session_.work, session_.results, sink) != kSuccess) {
+  Recalculation run = Recalculate(session_.edits, session_.work, session_.results, sink, true);
+  if (run.status == RecalcStatus::kRefused) {
+    ShowMessage(run.check.message, kAppTitle, this);
+    FocusConditionsBox(run.check.focus);
+  } else if (run.status == RecalcStatus::kFailed) {
     ShowMessage(kPointsFailed, kAppTitle, this);
-    return;
   }
-  project.recalc = false;
-  ReplotIfOpen();
-  RefreshTable();
 }
 
 void T32Main::Sdp_Click() {
@@ -146,23 +129,15 @@ void T32Main::SetRemoveMenu() {
 
 void T32Main::AddReagent_Click() {
   if (!HasProject()) return;
-  for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow}) children_.Close(window);
-  AddReagent(session_.project);
-  SetRemoveMenu();
-  UpdateCommandStates();
-  RefreshEditor();
+  edit::AddReagent(session_.edits);
 }
 
 void T32Main::RemoveReagent_Click(int index) {
-  ProjectState& project = session_.project;
+  const ProjectState& project = session_.project;
   int r = index + 1;
   if (r < 1 || r > project.nreag || project.nreag < 2) return;
-  if (!AskYesNo("Delete Reagent " + project.name(r), kRemoveTitle, this)) return;
-  RemoveReagent(project, r);
-  SetRemoveMenu();
-  UpdateCommandStates();
-  for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow}) children_.Close(window);
-  RefreshEditor();
+  if (!AskYesNo("Delete Reagent " + project.name(r), kEditorTitle, this)) return;
+  edit::RemoveReagent(session_.edits, r);
 }
 
 // The commands that need a project are enabled while one is open; the

@@ -1,6 +1,7 @@
 #include "gui/app/main_menus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -58,6 +59,22 @@ void BuildFileMenu(MainMenus& m, T32Main& main) {
   QObject::connect(m.saveAs, &QAction::triggered, &main, [&main] { main.SaveAs_Click(); });
   QObject::connect(m.fileRestart, &QAction::triggered, &main, &T32Main::FileRestart_Click);
   QObject::connect(m.fileExit, &QAction::triggered, &main, &T32Main::FileExit_Click);
+}
+
+// Undo and redo name the step they act on ("Undo log beta of CuL2").
+void BuildEditMenu(MainMenus& m, T32Main& main) {
+  m.editMenu = main.menuBar()->addMenu(QStringLiteral("&Edit"));
+  m.editMenu->setObjectName(QStringLiteral("EditMenu"));
+  m.undo = AddEntry(m.editMenu, "&Undo", QStringLiteral("Undo"));
+  m.redo = AddEntry(m.editMenu, "&Redo", QStringLiteral("Redo"));
+  m.undo->setShortcut(QKeySequence::Undo);
+  m.redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  for (QAction* action : {m.undo, m.redo}) {
+    action->setShortcutContext(Qt::ApplicationShortcut);  // from every window of the program
+    action->setEnabled(false);
+  }
+  QObject::connect(m.undo, &QAction::triggered, &main, &T32Main::Undo_Click);
+  QObject::connect(m.redo, &QAction::triggered, &main, &T32Main::Redo_Click);
 }
 
 void BuildModelAndReagents(MainMenus& m, T32Main& main) {
@@ -159,6 +176,7 @@ QAction* MainMenus::Button(const QString& key) const {
 MainMenus BuildMainMenus(T32Main& main) {
   MainMenus m;
   BuildFileMenu(m, main);
+  BuildEditMenu(m, main);
   BuildModelAndReagents(m, main);
   BuildResultsAndPoints(m, main);
   BuildWindowMenu(m, main);

@@ -31,6 +31,9 @@ struct MainMenus {
   QAction* saveAs = nullptr;
   QAction* fileRestart = nullptr;
   QAction* fileExit = nullptr;
+  QMenu* editMenu = nullptr;
+  QAction* undo = nullptr;
+  QAction* redo = nullptr;
   QAction* model = nullptr;
   QMenu* reagentsMenu = nullptr;
   QAction* addReagent = nullptr;

@@ -89,7 +89,7 @@ T32Main::Opened T32Main::OpenProjectText(const std::string& path, const std::str
   start.currentFile = path;
   if (ReadProjectText(start, text, sink) != ReadStatus::kOk) return Opened::kNo;
   session_.project = std::move(start);
-  AfterProjectRead();
+  session_.edits.Reset(!session_.project.modified);
   RememberFile(path);
   ShowChild(kEditorWindow);
   return Opened::kYes;
@@ -108,8 +108,7 @@ T32Main::Opened T32Main::OpenOldFormat(const std::string& path) {
     return Opened::kNo;
   }
   project.currentFile = ReStoredPath(Unquoted(path));
-  project.modified = true;
-  AfterProjectRead();
+  session_.edits.Reset(false);  // not yet saved under its new name
   ShowMessage(ReStoredMessage(project.currentFile), kAppTitle, this);
   RememberFile(project.currentFile);
   ShowChild(kEditorWindow);
@@ -128,11 +127,8 @@ T32Main::Opened T32Main::ImportModelOnly(const std::string& path, const std::str
   start.nsolids = 0;
   start.nsingle = 0;
   if (OpenProjectText(path, text, std::move(start)) == Opened::kNo) return Opened::kNo;
-  ProjectState& project = session_.project;
-  if (importChoice != kImportFromTrn || GetTarndata() != kImportAdded) ApplyImportDefaults(project);
-  AfterProjectRead();
-  RefreshEditor();
-  project.modified = true;
+  if (importChoice != kImportFromTrn || GetTarndata() != kImportAdded) ApplyImportDefaults(session_.project);
+  session_.edits.Reset(false);  // the imported conditions are not in the file yet
   return Opened::kYes;
 }
 
@@ -145,17 +141,11 @@ int T32Main::GetTarndata() {
   return tarn::GetTarndata(session_.project, *path, sink);
 }
 
-void T32Main::AfterProjectRead() {
-  SetRemoveMenu();
-  UpdateCommandStates();
-  RefreshEditor();  // an editor still open shows the project just read
-}
-
 bool T32Main::NewProject() {
   NewMod newMod(session_, this);
   newMod.exec();
   if (newMod.NewProjectChoice() != kNewProjectAccepted) return false;
-  AfterProjectRead();
+  session_.edits.Reset(false);
   SaveAs_Click();
   RememberFile(session_.project.currentFile);
   ShowChild(kEditorWindow);
@@ -172,9 +162,12 @@ bool T32Main::FileSave_Click() {
   return true;
 }
 
+// A project written is the saved state of its history.
 bool T32Main::WriteTo(const std::string& path) {
   GuiMessageSink sink(this);
-  return WriteProject(session_.project, path, sink);
+  if (!WriteProject(session_.project, path, sink)) return false;
+  session_.edits.MarkSaved();
+  return true;
 }
 
 // The chosen name gets the extension ".cld" when it has none of a project

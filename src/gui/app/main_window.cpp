@@ -93,6 +93,7 @@ T32Main::T32Main(std::string programFolder, QWidget* parent)
   menus_ = BuildMainMenus(*this);
   menus_.tile[0]->setChecked(true);
   UpdateCommandStates();
+  changes_ = session_.edits.Subscribe([this](const ChangeNote& note) { OnChange(note); });
 }
 
 T32Main::~T32Main() {
@@ -108,12 +109,10 @@ void T32Main::Load(const std::string& commandLine) {
   pointChoice_ = LoadPointChoice(session_.settings.nsel);
   ApplyPointChoice();
   commandLinePending_ = true;
-  session_.project.plot.yChoice = 0;
   CommandLine parsed = ParseCommandLine(commandLine);
   if (!parsed.caller.empty()) ShowMessage(CalledFromMessage(parsed.caller), kCalledFromTitle, this);
   if (!parsed.path.empty()) {
     commandLinePath_ = AbsolutePath(parsed.path);
-    session_.project.currentFile = commandLinePath_;
     session_.settings.readdir = FolderOf(commandLinePath_);
     SaveSettings();  // the file enters the recent list once it has been opened
   }
@@ -124,7 +123,6 @@ void T32Main::Load(const std::string& commandLine) {
 void T32Main::FirstActivation() {
   if (activated_) return;
   activated_ = true;
-  session_.project.ln10 = static_cast<float>(std::log(10.0));
   if (!commandLinePath_.empty() && commandLinePending_) {
     commandLinePending_ = false;
     if (OpenProjectFile(commandLinePath_) == Opened::kYes) return;
@@ -146,7 +144,7 @@ bool T32Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void T32Main::closeEvent(QCloseEvent* event) {
-  CommitEditorEdit();  // a value still being typed counts as a change
+  CommitOpenEdit();  // a value still being typed counts as a change
   if (!ended_ && session_.project.modified && RunSavePrompt(SaverEnd::kExit) == kSaveReturn) {
     event->ignore();
     return;
@@ -246,7 +244,7 @@ void T32Main::hlp_Click(int index) {
 }
 
 void T32Main::Tb_ButtonClick(const QString& key) {
-  CommitEditorEdit();  // the toolbar takes no focus, so an open cell edit ends here
+  CommitOpenEdit();  // the toolbar takes no focus, so an open cell edit ends here
   if (key == u"Restart")
     FileRestart_Click();
   else if (key == u"Save")

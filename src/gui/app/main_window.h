@@ -14,8 +14,9 @@
 //
 // The commands are split by group over main_window.cpp (frame, start-up,
 // layout, help), main_project.cpp (open, save, restart, exit), main_commands.cpp
-// (calculate, points, reagents) and main_children.cpp (the one place where
-// child windows are made and told about changes).
+// (calculate, points, reagents, undo) and main_children.cpp (the one place
+// where child windows are made). The windows learn of changes of the project
+// from the session's edit session, not from the main window.
 
 #include <QMainWindow>
 #include <string>
@@ -89,24 +90,13 @@ class T32Main : public QMainWindow {
   // The one place where child windows are made: shows the window (made when
   // it is not open); nullptr when that window does not exist yet.
   QMdiSubWindow* ShowChild(int window);
-  // Telling the open windows about a change, for the windows that change the
-  // project (a window never reaches into another's widgets). Each does
-  // nothing when its window is not open.
   void CloseChild(int window) { children_.Close(window); }
-  void RefreshTable();                   // table: refilled from the results
-  void RefreshTableTitle();              // table: its title label shows the project title
-  void RefreshEditor();                  // editor: loaded again from the project (a new project, reagents)
-  void RefreshEditorGrids();             // editor: model and conditions grids refilled, page and boxes kept
-  void CommitEditorEdit();               // editor: a cell edit still open is committed
-  void SelectCalculationType(int type);  // editor's type options (the project's type when closed)
-  void ReplotIfOpen();                   // plot: validated, recalculated when needed, redrawn
-  void RefreshPlotLists();               // plot: species list refilled, reagent names shown anew
-  void RefreshPlotValues();              // plot: the constant and condition values re-read
-  void ReopenPlot();                     // plot: closed, calculated and opened again, tiled (after a type change)
-  void RefreshSinglePoints();            // single points: grids rebuilt from the project
-  void RefreshConditionalLists();        // conditional constants: lists and terms show the names
-  void ClearSinglePoints();              // single points: results emptied (they no longer match)
-  void RefreshSinglePointsCaption();     // single points: caption shows the project title
+
+  // Edit menu: the project's history.
+  void Undo_Click();
+  void Redo_Click();
+  // A value still being typed in the editor counts: its edit is made now.
+  void CommitOpenEdit();
 
   Session& GetSession() { return session_; }
   ChildWindows& Children() { return children_; }
@@ -129,6 +119,8 @@ class T32Main : public QMainWindow {
 
   // main_children.cpp
   QWidget* CreateChild(int window);
+  void OnChange(const ChangeNote& note);
+  void UpdateEditMenu();
   void FocusConditionsBox(ConditionsFocus focus);
   void ShowEditorConditions();
 
@@ -138,7 +130,6 @@ class T32Main : public QMainWindow {
   Opened OpenOldFormat(const std::string& path);
   Opened ImportModelOnly(const std::string& path, const std::string& text);
   int GetTarndata();
-  void AfterProjectRead();
   bool NewProject();
   bool WriteTo(const std::string& path);
   int RunSavePrompt(SaverEnd end);
@@ -167,6 +158,7 @@ class T32Main : public QMainWindow {
   bool ended_ = false;
   bool fitOnScreen_ = false;  // a screen size was set: keep the window within the screen until it is framed
   ClipboardViewer* clipboardViewer_ = nullptr;
+  EditSession::Subscription changes_;
 };
 
 }  // namespace tarn::gui

@@ -1,54 +1,46 @@
 #pragma once
-// The record of one run of the desktop program: the open project, the
-// solver's working state, the results of the last point series, the
-// settings with the program folder they live in, and which child windows
-// are open. The main window owns the one Session and passes it
-// by reference to every window it opens; windows read and write it in place
-// and never keep copies.
+// The record of one run of the desktop program: the open project with its
+// edit session (the one road of every change, with undo), the solver's
+// working state, the results of the last point series, and the settings with
+// the program folder they live in. The main window owns the one Session and
+// passes it by reference to every window it opens; windows read it, change
+// the project only through the edit operations (core/app/project_edits.h),
+// and learn of every change by subscribing to `edits`.
 
-#include <array>
 #include <string>
 
 #include "core/app/settings.h"
 #include "core/engine/solver_work.h"
+#include "core/model/edit_session.h"
 #include "core/model/project_state.h"
+
+class QWidget;
 
 namespace tarn::gui {
 
-// Indices of Session::windowOpen (element 0 is unused).
-inline constexpr int kEditorWindow = 1;
-inline constexpr int kPlotWindow = 2;
-inline constexpr int kTableWindow = 3;
-inline constexpr int kSinglePointsWindow = 4;
-inline constexpr int kConditionalWindow = 5;
+// The child windows of the main window.
+enum ChildWindow : int {
+  kNoWindow = 0,
+  kEditorWindow = 1,
+  kPlotWindow = 2,
+  kTableWindow = 3,
+  kSinglePointsWindow = 4,
+  kConditionalWindow = 5,
+};
 
 struct Session {
   ProjectState project;
+  EditSession edits{project};
   SolverWork work;
   SeriesResults results;
   // The settings of Tarn.ini in programFolder; write them back with
   // WriteSettings(settings, SettingsPath(programFolder), sink) after a change.
   Settings settings;
   std::string programFolder;
-  // Set by each child window while it exists: 1 editor, 2 plot, 3 table,
-  // 4 single points, 5 conditional constants.
-  std::array<bool, 6> windowOpen{};
 };
 
-// Marks a child window open for its lifetime: hold one as a member of the
-// window (constructed when the window loads, destroyed when it unloads).
-class OpenWindowMark {
- public:
-  OpenWindowMark(Session& session, int window) : session_(session), window_(window) {
-    session_.windowOpen.at(static_cast<std::size_t>(window_)) = true;
-  }
-  ~OpenWindowMark() { session_.windowOpen.at(static_cast<std::size_t>(window_)) = false; }
-  OpenWindowMark(const OpenWindowMark&) = delete;
-  OpenWindowMark& operator=(const OpenWindowMark&) = delete;
-
- private:
-  Session& session_;
-  int window_;
-};
+// A child window closes itself (its results no longer match, its model is
+// gone): it hears nothing more, and its frame in the main window goes.
+void CloseOwnWindow(QWidget& window, EditSession::Subscription& subscription);
 
 }  // namespace tarn::gui

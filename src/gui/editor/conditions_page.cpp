@@ -18,6 +18,7 @@
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "core/app/project_edits.h"
 #include "core/model/model.h"
 #include "core/model/model_edits.h"
 #include "core/model/number_text.h"
@@ -113,19 +114,36 @@ QWidget* T32Model::BuildVolumePanels(QWidget* parent) {
 // The conditions page as the window loads: the type, the volumes (a
 // titration's added volume in its step format) and the pX defaults.
 void T32Model::LoadConditions() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   tarnOption_[static_cast<std::size_t>(s.type == kTitration ? 0 : 1)]->setChecked(true);
   editBox_[1]->setText(ToQ(FormatPattern(s.volume[kTitration], "###0.0#####")));
   addedVolume_ = s.vfinal - s.volume[kTitration];
   editBox_[2]->setText(ToQ(std::string(Trim(PlainText(addedVolume_)))));
   Spinner(0);
+  PrepareConditions(session_.project, addedVolume_);
   ShowVolumes();
-  for (int j = 1; j <= s.nreag; ++j) {
-    if (s.pxi(j, kDistribution) == 0) s.pxi(j, kDistribution) = 2;
-    if (s.pxf(j, kDistribution) == 0) s.pxf(j, kDistribution) = 2;
-  }
   for (std::size_t i = 0; i < boxStart_.size(); ++i)
     boxStart_[i] = boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
+}
+
+// The type's option, the volume boxes of that type and its grid, as the
+// project has them now (another window changed them, or an undo).
+void T32Model::ShowType() {
+  const ProjectState& s = session_.project;
+  tarnOption_[static_cast<std::size_t>(s.type == kTitration ? 0 : 1)]->setChecked(true);
+  ShowBoxes();
+  ShowVolumes();
+  FillCondGrid();
+}
+
+void T32Model::ShowBoxes() {
+  const ProjectState& s = session_.project;
+  const std::size_t t = static_cast<std::size_t>(s.type);
+  editBox_[0]->setText(ToQ(s.title));
+  editBox_[1]->setText(ToQ(AmountText(s.volume[t])));
+  addedVolume_ = s.vfinal - s.volume[t];
+  editBox_[2]->setText(ToQ(AmountText(addedVolume_)));
+  for (std::size_t i = 0; i < boxSeen_.size(); ++i) boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
 }
 
 void T32Model::ShowVolumes() {
@@ -159,21 +177,10 @@ void T32Model::LayOutConditionsPage() {
 
 // Choosing the calculation type (with solids too: a precipitation titration).
 void T32Model::TarnOption_MouseUp(int index) {
-  ProjectState& s = session_.project;
   if (index != kTitration && index != kDistribution) return;
   CommitEdit();
-  s.type = index;
+  edit::SetCalculationType(session_.edits, index);
   tarnOption_[static_cast<std::size_t>(index)]->setChecked(true);
-  editBox_[1]->setText(ToQ(AmountText(s.volume[static_cast<std::size_t>(s.type)])));
-  editBox_[2]->setText(ToQ(AmountText(s.vfinal - s.volume[static_cast<std::size_t>(s.type)])));
-  for (std::size_t i = 1; i < boxSeen_.size(); ++i) boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
-  ShowVolumes();
-  FillCondGrid();
-  s.modified = true;
-  s.recalc = true;
-  main_.CloseChild(kTableWindow);
-  main_.CloseChild(kSinglePointsWindow);
-  main_.ReopenPlot();
 }
 
 void T32Model::FillCondGrid() {
@@ -256,86 +263,47 @@ void T32Model::SetReagentPictures() {
 }
 
 // A key on the conditions grid opens the editor; in a distribution the
-// column chosen already decides whether the reagent is given by its totals
-// (columns 1 and 2) or by pX (3 and 4).
+// column chosen decides whether the reagent is given by its totals (columns
+// 1 and 2) or by pX (3 and 4), which the commit applies.
 bool T32Model::CondGridKey(const StartKey& key) {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   const int j = condGrid_->Row();
   const int col = condGrid_->Col();
   if (j < 1 || j > s.nreag || col < 1) return true;
-  if (s.type == kDistribution) {
-    bool total = col <= 2;
-    condSwitched_ = s.flag(j, kDistribution) != total;
-    if (condSwitched_) {
-      s.flag(j, kDistribution) = total;
-      s.modified = true;
-      s.recalc = true;
-    }
-  }
   editB_->StartCellEdit(key);
   return true;
 }
 
 void T32Model::CommitCond(const CellEdit& edit) {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   const int j = edit.row;
   if (j < 1 || j > s.nreag) return;
   std::optional<double> value;
   if (edit.Changed()) value = ReadNumber(edit.text);
+  EditSession::Origin from(session_.edits, this);
   if (s.type == kTitration) {
     if (!value) return;
-    (edit.col == 1 ? s.total : s.burette)(j, kTitration) = *value;
-    DeriveTitrationTotals(s, j);
+    edit::SetTitrationCondition(session_.edits, j, edit.col, *value);
     condGrid_->SetText(j, edit.col, edit.text);  // the cell keeps the text as typed
-  } else {
-    if (value) {
-      Array2<double>* target[] = {nullptr, &s.initial, &s.final, &s.pxi, &s.pxf};
-      if (edit.col >= 1 && edit.col <= 4) (*target[edit.col])(j, kDistribution) = *value;
-    }
-    // A reagent switched between totals and pX changes the results even
-    // when no value was typed; a refused value takes the switch back.
-    bool switched = std::exchange(condSwitched_, false);
-    if (switched && edit.Changed() && !value) {
-      s.flag(j, kDistribution) = !s.flag(j, kDistribution);
-      switched = false;
-    }
-    FillCondGrid();  // the values in their formats, the other pair emptied
-    condGrid_->SetCurrentCell(j, edit.col);
-    if (!value && !switched) return;
+    return;
   }
-  s.modified = true;
-  ConditionsChanged();
+  // A refused value changes nothing; an unchanged one still switches the
+  // reagent between totals and pX when the column says so.
+  if (!edit.Changed() || value) edit::SetDistributionCondition(session_.edits, j, edit.col, value);
+  FillCondGrid();  // the values in their formats, the other pair emptied
+  condGrid_->SetCurrentCell(j, edit.col);
 }
 
-// After a change of the conditions: the results are stale, an open plot
-// shows the new ones, the table goes.
-void T32Model::ConditionsChanged() {
-  session_.project.recalc = true;
-  if (loading_) return;
-  main_.ReplotIfOpen();
-  main_.CloseChild(kTableWindow);
-  main_.RefreshPlotValues();
-}
-
-void T32Model::ResetConditions(double vstart, double vend) {
-  if (vend <= 0) return;
-  tarn::ResetConditions(session_.project, vstart, vend);
-  FillCondGrid();
-}
-
-// The title and volume boxes act on every change of their text.
+// The title and volume boxes act on every change of their text; the keys
+// typed into one box while it has the focus are one step.
 void T32Model::EditBox_KeyUp(int index) {
-  ProjectState& s = session_.project;
   const std::size_t i = static_cast<std::size_t>(index);
   std::string text = FromQ(editBox_[i]->text());
   if (text == boxSeen_[i]) return;
   boxSeen_[i] = text;
-  if (text != boxStart_[i]) s.modified = true;
+  EditSession::Origin from(session_.edits, this);
   if (index == 0) {
-    s.title = std::string(Trim(text));
-    main_.ReplotIfOpen();
-    main_.RefreshTableTitle();
-    main_.RefreshSinglePointsCaption();
+    edit::SetTitle(session_.edits, text);
     return;
   }
   // Read quietly while it is typed ("-" is on its way to "-1"); a text that
@@ -344,27 +312,21 @@ void T32Model::EditBox_KeyUp(int index) {
   if (!read) return;
   boxGood_[i] = text;
   const double value = *read;
-  const std::size_t t = static_cast<std::size_t>(s.type);
   if (index == 1) {
-    s.volume[t] = value;
-    s.vfinal = value + addedVolume_;
-    if (value == 0) return;
-    ResetConditions(value, s.vfinal);
-  } else {
-    // Only a positive volume is taken; the box shows the one still in use
-    // after a refusal (an empty box while the user retypes changes nothing).
-    if (value < 0) {
-      ShowMessage("Added volume must be positive", kAppTitle, this);
-      editBox_[2]->setText(ToQ(AmountText(addedVolume_)));
-      boxSeen_[2] = FromQ(editBox_[2]->text());
-      return;
-    }
-    if (value == 0) return;
-    addedVolume_ = value;
-    s.vfinal = value + s.volume[t];
-    ResetConditions(s.volume[t], s.vfinal);
+    edit::SetInitialVolume(session_.edits, value, addedVolume_, "initial volume");
+    return;
   }
-  ConditionsChanged();
+  // Only a positive volume is taken; the box shows the one still in use
+  // after a refusal (an empty box while the user retypes changes nothing).
+  if (value < 0) {
+    ShowMessage("Added volume must be positive", kAppTitle, this);
+    editBox_[2]->setText(ToQ(AmountText(addedVolume_)));
+    boxSeen_[2] = FromQ(editBox_[2]->text());
+    return;
+  }
+  if (value == 0) return;
+  addedVolume_ = value;
+  edit::SetAddedVolume(session_.edits, value, "added volume");
 }
 
 // A volume box left with a text that is not a number: the message, and the
@@ -378,13 +340,15 @@ void T32Model::RefuseBoxText(int index) {
 }
 
 void T32Model::Incr_Click(int index) {
+  if (!tarnOption_[kTitration]->isChecked()) return;
   Spinner(index == 0 ? 1 : -1);
-  session_.project.modified = true;
+  EditSession::Origin from(session_.edits, this);
+  edit::SetAddedVolume(session_.edits, addedVolume_);
 }
 
-// Steps the added volume by its step table; only for a titration.
+// Steps the added volume shown by its step table (direction 0 shows it in
+// its step format); only for a titration. No lower bound is applied.
 void T32Model::Spinner(int direction) {
-  ProjectState& s = session_.project;
   if (!tarnOption_[kTitration]->isChecked()) return;
   double a = TypedNumber(FromQ(editBox_[2]->text())).value_or(addedVolume_);
   SpinStep step = SpinnerStep(a);
@@ -392,10 +356,6 @@ void T32Model::Spinner(int direction) {
   editBox_[2]->setText(ToQ(shown));
   boxSeen_[2] = boxGood_[2] = shown;
   addedVolume_ = TypedNumber(shown).value_or(0);
-  const std::size_t t = static_cast<std::size_t>(s.type);
-  s.vfinal = addedVolume_ + s.volume[t];
-  ResetConditions(s.volume[t], s.vfinal);
-  ConditionsChanged();
 }
 
 }  // namespace tarn::gui

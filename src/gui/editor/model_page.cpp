@@ -15,6 +15,7 @@
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "core/app/project_edits.h"
 #include "core/model/model_edits.h"
 #include "core/model/number_text.h"
 
@@ -22,7 +23,6 @@ namespace tarn::gui {
 
 namespace {
 
-constexpr const char* kEditorTitle = "Tarn Editor";
 constexpr int kMarginTwips = 120;
 constexpr int kTitleTopTwips = 120;
 constexpr int kButtonsTopTwips = 540;
@@ -245,58 +245,19 @@ bool T32Model::KspGridKey(const StartKey& key) {
 }
 
 void T32Model::CommitBeta(const CellEdit& edit) {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
+  if (!edit.Changed()) return;
   if (edit.row == 0) {
-    if (edit.col >= 2 && edit.col <= s.nreag + 1) RenameReagent(edit);
+    if (edit.col >= 2 && edit.col <= s.nreag + 1) edit::RenameReagent(session_.edits, edit.col - 1, edit.text);
     return;
   }
-  if (!edit.Changed() || edit.row > s.nspecies) return;
+  if (edit.row > s.nspecies) return;
   std::optional<double> value = ReadNumber(edit.text);
   if (!value) return;  // the old value stays, and the cell still shows it
-  const int i = edit.row;
-  s.modified = true;
-  s.recalc = true;
-  if (edit.col == 1) {
-    s.logbeta(i) = *value;
-    betaGrid_->SetText(i, 1, ConstantText(*value));
-    main_.ReplotIfOpen();
-    main_.CloseChild(kTableWindow);
-    main_.ClearSinglePoints();
-    main_.RefreshPlotValues();
-  } else if (edit.col >= 2 && edit.col <= s.nreag + 1) {
-    s.a(edit.col - 1, i) = CoefficientOf(*value);
-    s.caption(s.nreag + i) = SpeciesFormula(s, i);
-    FillBetaGrid();
-    betaGrid_->SetCurrentCell(i, edit.col);
-    main_.CloseChild(kTableWindow);
-    main_.RefreshPlotLists();
-    main_.ReplotIfOpen();
-    main_.ClearSinglePoints();
-  }
-}
-
-// A reagent's new name reaches every heading and caption; a name changes no
-// result unless it makes another reagent the proton.
-void T32Model::RenameReagent(const CellEdit& edit) {
-  ProjectState& s = session_.project;
-  if (!edit.Changed()) return;
-  const int j = edit.col - 1;
-  s.name(j) = std::string(Trim(edit.text));
-  int proton = FindProton(s);
-  if (proton != s.proton) s.recalc = true;
-  s.proton = proton;
-  FillBetaGrid();
-  FillCondGrid();
-  FillCharges();
-  betaGrid_->SetCurrentCell(0, edit.col);
-  s.caption(j) = s.name(j);
-  for (int i = 1; i <= s.nspecies; ++i) s.caption(s.nreag + i) = SpeciesFormula(s, i);
-  for (int k = 1; k <= s.nsolids; ++k) s.caption(s.nreag + s.nspecies + k) = SolidName(s, k);
-  s.modified = true;
-  main_.RefreshPlotLists();
-  main_.RefreshTable();
-  main_.RefreshSinglePoints();
-  main_.RefreshConditionalLists();
+  if (edit.col == 1)
+    edit::SetLogBeta(session_.edits, edit.row, *value);
+  else if (edit.col >= 2 && edit.col <= s.nreag + 1)
+    edit::SetSpeciesCoefficient(session_.edits, edit.col - 1, edit.row, *value);
 }
 
 // While a reagent name is typed its column grows with it.
@@ -311,30 +272,15 @@ void T32Model::ResizeNameEditor() {
 }
 
 void T32Model::CommitKsp(const CellEdit& edit) {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   const int k = edit.row;
   if (!edit.Changed() || k < 1 || k > s.nsolids) return;
   std::optional<double> value = ReadNumber(edit.text);
   if (!value) return;
-  s.modified = true;
-  s.recalc = true;
-  if (edit.col == 1) {
-    s.logksp(k) = static_cast<float>(*value);
-    kspGrid_->SetText(k, 1, ConstantText(*value));
-    main_.ReplotIfOpen();
-    main_.CloseChild(kTableWindow);
-    main_.ClearSinglePoints();
-    main_.RefreshPlotValues();
-  } else if (edit.col >= 2 && edit.col <= s.nreag + 1) {
-    s.sa(edit.col - 1, k) = CoefficientOf(*value);
-    s.caption(s.nreag + s.nspecies + k) = SolidName(s, k);
-    FillBetaGrid();  // the solid's name picture follows its coefficients
-    kspGrid_->SetCurrentCell(k, edit.col);
-    main_.RefreshPlotLists();
-    main_.ReplotIfOpen();
-    main_.CloseChild(kTableWindow);
-    main_.ClearSinglePoints();
-  }
+  if (edit.col == 1)
+    edit::SetLogKsp(session_.edits, k, *value);
+  else if (edit.col >= 2 && edit.col <= s.nreag + 1)
+    edit::SetSolidCoefficient(session_.edits, edit.col - 1, k, *value);
 }
 
 // The refine options open below the key cell of species `row`.
@@ -363,20 +309,13 @@ void T32Model::StartRefineChoice(int row) {
 // Ignoring a species (or no longer ignoring it) changes the results, so it
 // invalidates them as a log beta does; the other keys change nothing here.
 void T32Model::KeyOption_Choose(int index) {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   const int i = refineRow_;
   if (i < 1 || i > s.nspecies || index < 0 || index > 2) return;
   refineRow_ = 0;
   refineOptions_->hide();
-  s.refine(i) = index - 1;
+  edit::SetRefineKey(session_.edits, i, index - 1);
   betaGrid_->SetText(i, s.nreag + 2, RefineText(s.refine(i)));
-  if (s.refine(i) != refineBefore_) s.modified = true;
-  if ((s.refine(i) == kRefineIgnore) != (refineBefore_ == kRefineIgnore)) {
-    s.recalc = true;
-    main_.ReplotIfOpen();
-    main_.CloseChild(kTableWindow);
-    main_.ClearSinglePoints();
-  }
   FocusCell(*betaGrid_, i, s.nreag + 2);
 }
 
@@ -389,24 +328,20 @@ void T32Model::CancelRefineChoice() {
 }
 
 void T32Model::AddBeta_Click() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   CommitEdit();
-  main_.CloseChild(kPlotWindow);
-  main_.CloseChild(kTableWindow);
-  main_.ClearSinglePoints();  // the single points' results have no row for the new species
-  int n = InsertSpecies(s, std::max(betaGrid_->Row(), 0));
-  FillBetaGrid();
+  int n = 0;
+  edit::AddSpecies(session_.edits, std::max(betaGrid_->Row(), 0), &n);
   Grid& g = *betaGrid_;
   g.SetCellPicture(n, 0, QPixmap());
   for (int c = 1; c <= s.nreag + 1; ++c) g.SetText(n, c, "");
   FocusCell(g, n, 1);
-  delBeta_->setEnabled(s.nspecies >= 2);
 }
 
 // The row with the current cell goes, after the user agreed; the heading
 // row holds no species, so nothing is removed while it is current.
 void T32Model::DelBeta_Click() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   CommitEdit();
   Grid& g = *betaGrid_;
   const int r = g.Row();
@@ -414,29 +349,18 @@ void T32Model::DelBeta_Click() {
   HighlightRow(g);
   bool yes = AskYesNo("Delete Selected Beta?", kEditorTitle, this);
   ClearHighlight(g);
-  if (!yes || !DeleteSpecies(s, r)) return;
-  FillBetaGrid();
-  LayOutPages();
+  if (!yes || edit::RemoveSpecies(session_.edits, r) == Change::kNone) return;
   FocusCell(g, std::min(r, s.nspecies), 1);
-  delBeta_->setEnabled(s.nspecies >= 2);
-  main_.CloseChild(kTableWindow);
-  main_.RefreshPlotLists();
-  main_.ReplotIfOpen();
-  main_.ClearSinglePoints();
 }
 
 void T32Model::AddSol_Click() {
   CommitEdit();
-  for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow}) main_.CloseChild(window);
-  AppendSolid(session_.project);
-  UpdateSolidControls();
-  FillBetaGrid();
-  LayOutPages();
+  edit::AddSolid(session_.edits);
   FocusCell(*kspGrid_, session_.project.nsolids, 1);  // typing goes to the new log Ksp, as after "Add B"
 }
 
 void T32Model::DelSol_Click() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   CommitEdit();
   Grid& k = *kspGrid_;
   const int r = k.Row();
@@ -444,19 +368,24 @@ void T32Model::DelSol_Click() {
   HighlightRow(k);
   bool yes = AskYesNo("Delete the solubility product?", kEditorTitle, this);
   ClearHighlight(k);
-  if (!yes || !DeleteSolid(s, r)) return;
-  for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow}) main_.CloseChild(window);
-  UpdateSolidControls();
-  FillBetaGrid();
-  LayOutPages();
+  if (yes) edit::RemoveSolid(session_.edits, r);
 }
 
-// The solids' grid and "Remove solid" while any solid is left. Solids
-// precipitate in a titration as in a distribution.
-void T32Model::UpdateSolidControls() {
+// The grids of the model and solids pages from the project again, each
+// keeping its current cell where it still exists, with the buttons that
+// depend on the counts.
+void T32Model::RefillModelGrids() {
   const ProjectState& s = session_.project;
+  const int row = betaGrid_->Row(), col = betaGrid_->Col();
+  const int solidRow = kspGrid_->Row(), solidCol = kspGrid_->Col();
+  FillBetaGrid();
   kspGrid_->setVisible(s.nsolids > 0);
   delSol_->setEnabled(s.nsolids > 0);
+  delBeta_->setEnabled(s.nspecies >= 2);
+  LayOutPages();
+  if (row >= 0 && col >= 0) betaGrid_->SetCurrentCell(std::min(row, s.nspecies), std::min(col, s.nreag + 2));
+  if (s.nsolids > 0 && solidRow >= 1 && solidCol >= 1)
+    kspGrid_->SetCurrentCell(std::min(solidRow, s.nsolids), std::min(solidCol, s.nreag + 1));
 }
 
 }  // namespace tarn::gui

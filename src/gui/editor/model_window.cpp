@@ -54,12 +54,35 @@ Rgb CurveColour(const ProjectState& state, int index) {
 }
 
 T32Model::T32Model(Session& session, T32Main& main, QWidget* parent)
-    : QWidget(parent), session_(session), main_(main), openMark_(session, kEditorWindow) {
+    : QWidget(parent), session_(session), main_(main) {
   setWindowTitle(QStringLiteral("Model"));
   setObjectName(QStringLiteral("T32Model"));
   BuildTabs();
   resize(TwipsToPixelsX(kEditorWidthTwips), TwipsToPixelsY(kInitialHeightTwips));
   Form_Load();
+  changes_ = session_.edits.Subscribe([this](const ChangeNote& note) { OnChange(note); });
+}
+
+// What a change of the project means for the pages. The boxes and the
+// titration cells the user typed into keep their text as typed.
+void T32Model::OnChange(const ChangeNote& note) {
+  const Change c = note.changes;
+  const bool mine = note.origin == this;
+  if (Has(c, kModelReshaped)) {
+    Reload();
+    return;
+  }
+  if (Has(c, Change::kType)) ShowType();
+  if (Has(c, Change::kConstants | Change::kFormulas | Change::kNames | Change::kSpeciesAdded |
+                 Change::kSpeciesRemoved | Change::kSolids))
+    RefillModelGrids();
+  if (Has(c, Change::kNames)) FillCharges();
+  if (Has(c, Change::kConditions | Change::kNames) && !mine) {
+    const int row = condGrid_->Row(), col = condGrid_->Col();
+    FillCondGrid();
+    if (row >= 1 && col >= 1) condGrid_->SetCurrentCell(row, col);
+  }
+  if (Has(c, Change::kTitle | Change::kConditions) && !mine) ShowBoxes();
 }
 
 // An edit still open when the window goes is dropped here (closing the
@@ -88,8 +111,7 @@ void T32Model::BuildTabs() {
 
 // What loading the window does: every page filled from the project.
 void T32Model::Form_Load() {
-  ProjectState& s = session_.project;
-  loading_ = true;
+  const ProjectState& s = session_.project;
   editBox_[0]->setText(ToQ(s.title));
   delBeta_->setEnabled(s.nspecies >= 2);
   delSol_->setEnabled(s.nsolids > 0);
@@ -100,7 +122,6 @@ void T32Model::Form_Load() {
   FillCharges();
   ShowPage(kModelPage);
   LayOutPages();
-  loading_ = false;
 }
 
 // The project changed under the window (read, reagent added or removed): an
@@ -170,12 +191,18 @@ bool T32Model::eventFilter(QObject* watched, QEvent* event) {
     if (watched == betaFrame_[page] && event->type() == QEvent::Resize) LayOutPage(betaFrame_[page]);
   for (std::size_t i = 0; i < editBox_.size(); ++i) {
     if (watched != editBox_[i]) continue;
-    if (event->type() == QEvent::FocusIn) boxStart_[i] = boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
+    if (event->type() == QEvent::FocusIn) {
+      boxStart_[i] = boxSeen_[i] = boxGood_[i] = FromQ(editBox_[i]->text());
+      session_.edits.EndRun();  // typing here again is a step of its own
+    }
     // Leaving the box refuses a text that is no number; another window or a
     // menu taking the focus for a while does not leave it.
     if (event->type() == QEvent::FocusOut) {
       Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) RefuseBoxText(static_cast<int>(i));
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        RefuseBoxText(static_cast<int>(i));
+        session_.edits.EndRun();
+      }
     }
     if (event->type() == QEvent::KeyPress) {
       int key = static_cast<QKeyEvent*>(event)->key();

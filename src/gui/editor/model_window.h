@@ -2,13 +2,12 @@
 // The model and conditions editor T32Model (caption "Model"): a tab strip with
 // the pages "Model" (title, formation-constant grid, refine keys), "Conditions"
 // (calculation type, volumes, conditions grid, ionic strength) and "Solids"
-// (solubility-product grid). Every edit writes straight into the session's
-// project, sets modified and recalc as the edit requires, and tells the other
-// windows what became stale only through the main window's hooks (replot,
-// plot lists, table closed or refilled, single points cleared or rebuilt).
+// (solubility-product grid). Every edit is an operation of the core
+// (core/app/project_edits.h); the window refills what a change touched when
+// the edit session tells it (OnChange), whichever window made the change or
+// when it was undone.
 //
 //   auto* editor = new T32Model(session, main);   // loads: fills every page
-//   editor->Reload();                             // after the project changed under it
 //   editor->TarnOption_MouseUp(kDistribution);    // what clicking the option does
 //
 // The cells are typed into through the floating cell editor (gui/ui/cell_editor.h);
@@ -80,7 +79,6 @@ class T32Model : public QWidget {
   // Conditions page.
   void TarnOption_MouseUp(int index);
   void FillCondGrid();
-  void ResetConditions(double vstart, double vend);
   void Incr_Click(int index);
   void Spinner(int direction);
   void Calculate_Click();
@@ -113,6 +111,7 @@ class T32Model : public QWidget {
 
  private:
   // model_window.cpp
+  void OnChange(const ChangeNote& note);
   void BuildTabs();
   void Form_Load();
   void LayOutPages();
@@ -138,7 +137,7 @@ class T32Model : public QWidget {
   void CancelRefineChoice();
   void FillKspGrid(int formulaWidth);
   int DrawSpeciesRow(int i);
-  void UpdateSolidControls();
+  void RefillModelGrids();
 
   // conditions_page.cpp
   QWidget* BuildConditionsPage();
@@ -154,7 +153,8 @@ class T32Model : public QWidget {
   void EditBox_KeyUp(int index);
   void RefuseBoxText(int index);
   void ShowVolumes();
-  void ConditionsChanged();
+  void ShowType();
+  void ShowBoxes();
 
   // strength_page.cpp
   QGroupBox* BuildStrengthFrame(QWidget* page);
@@ -165,9 +165,7 @@ class T32Model : public QWidget {
 
   Session& session_;
   T32Main& main_;
-  OpenWindowMark openMark_;
-  bool loading_ = false;
-  bool condSwitched_ = false;  // the open conditions edit switched its reagent between totals and pX
+  EditSession::Subscription changes_;
   double addedVolume_ = 0;
   int refineRow_ = 0;  // species whose refine choice is open, 0 when none
   int refineBefore_ = 0;

@@ -11,7 +11,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "core/engine/new_concentrations.h"
+#include "core/app/recalculation.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
@@ -130,7 +130,7 @@ void T32Model::Calculate_Click() {
 // Runs the series of the current conditions and shows the ionic strength of
 // every point; a series that failed (it showed why) leaves the headings only.
 void T32Model::FillStrength() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   CommitEdit();
   Grid& g = *strengthGrid_;
   g.ClearCells();
@@ -145,7 +145,10 @@ void T32Model::FillStrength() {
   g.SetText(0, 1, "Ionic strength");
   std::optional<Charges> charges = ReadCharges();
   GuiMessageSink sink(this);
-  if (charges && CalculatePoints(s, session_.work, session_.results, sink) == kSuccess) {
+  Recalculation run;
+  if (charges) run = Recalculate(session_.edits, session_.work, session_.results, sink);
+  if (charges && run.status == RecalcStatus::kRefused) ShowMessage(run.check.message, kAppTitle, this);
+  if (charges && run.Done()) {
     std::vector<StrengthRow> rows = StrengthRows(s, session_.results, *charges);
     g.SetRows(static_cast<int>(rows.size()) + 1);
     for (std::size_t p = 0; p < rows.size(); ++p) {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/app/project_edits.h"
 #include "gui/app/main_window.h"
 #include "gui/kapp/kapp_views.h"
 #include "gui/ui/clipboard.h"
@@ -55,7 +56,6 @@ Conditional::Conditional(Session& session, T32Main* main, QWidget* parent)
     : QWidget(parent),
       session_(session),
       main_(main),
-      openMark_(session, kConditionalWindow),
       def_(NewKappDefinition(session.project)) {
   setWindowTitle(QString::fromLatin1(kConditionalCaption));
   top_ = new QWidget(this);
@@ -68,6 +68,7 @@ Conditional::Conditional(Session& session, T32Main* main, QWidget* parent)
   FillDefinitionGrid();
   SetExpression();
   resize(TwipsToPixelsX(9000), TwipsToPixelsY(8000));
+  changes_ = session_.edits.Subscribe([this](const ChangeNote& note) { OnChange(note); });
 }
 
 Conditional::~Conditional() = default;
@@ -173,6 +174,17 @@ void Conditional::FillLists() {
   xaxis_->clear();
   for (int j = 1; j <= project.nreag; ++j) xaxis_->addItem(ToQ(project.name(j)));
   xaxis_->setCurrentIndex(axis);
+}
+
+// Results that changed leave no old curve behind; a model that changed its
+// names or species refills the lists.
+void Conditional::OnChange(const ChangeNote& note) {
+  const Change c = note.changes;
+  if (Has(c, kModelReshaped | Change::kNames | Change::kFormulas | Change::kSpeciesAdded | Change::kSpeciesRemoved |
+                 Change::kSolids))
+    Form_Activate();
+  else if (Has(c, Change::kResults | Change::kNewResults))
+    ClearPlot();
 }
 
 void Conditional::Form_Activate() {
@@ -427,7 +439,7 @@ void Conditional::closeEvent(QCloseEvent* event) {
     if (!children.IsOpen(kEditorWindow) || main->GetSession().project.type == kDistribution) return;
     for (int window : {kPlotWindow, kTableWindow, kSinglePointsWindow, kConditionalWindow})
       if (children.IsOpen(window)) return;
-    main->SelectCalculationType(kDistribution);
+    edit::SetCalculationType(main->GetSession().edits, kDistribution);
   });
 }
 

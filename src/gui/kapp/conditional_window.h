@@ -50,6 +50,7 @@ class Conditional : public QWidget {
   void ShowExpression();
   // Forgets the plotted curve: the definition, the x axis or the results changed.
   void ClearPlot();
+  void OnChange(const ChangeNote& note);
 
   // What the user's clicks call.
   void DefinitionGrid_DblClick(int side, int row, int col);
@@ -92,7 +93,7 @@ class Conditional : public QWidget {
 
   Session& session_;
   T32Main* main_;
-  OpenWindowMark openMark_;
+  EditSession::Subscription changes_;
   KappDefinition def_;
   int side_ = kNumerator;  // the side whose grid was last double-clicked
   int row_ = 0;            // the cell a pop-up list was opened over

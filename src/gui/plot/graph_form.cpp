@@ -21,7 +21,7 @@
 
 #include "core/app/program_folder.h"
 #include "core/app/settings.h"
-#include "core/engine/new_concentrations.h"
+#include "core/app/recalculation.h"
 #include "gui/app/main_window.h"
 #include "gui/plot/plot_widgets.h"
 #include "gui/ui/clipboard.h"
@@ -73,7 +73,7 @@ int ReagentOf(const QComboBox& list) {
 }  // namespace
 
 GraphForm::GraphForm(Session& session, T32Main* main, QWidget* parent)
-    : QWidget(parent), session_(session), main_(main), openMark_(session, kPlotWindow) {
+    : QWidget(parent), session_(session), main_(main) {
   setWindowTitle(QStringLiteral("Speciation plots"));
   setObjectName(QStringLiteral("GraphForm"));
   controls_ = MakeControls();
@@ -87,6 +87,32 @@ GraphForm::GraphForm(Session& session, T32Main* main, QWidget* parent)
   Form_Load();
   loading_ = false;
   resize(kInitialWidth, kInitialHeight);
+  changes_ = session_.edits.Subscribe([this](const ChangeNote& note) { OnChange(note); });
+}
+
+// What a change of the project means for the plot: a new shape of the model
+// closes it, a new calculation type loads it again, names and captions
+// refill its lists, new values its scroll panel, and stale results are
+// calculated again and drawn.
+void GraphForm::OnChange(const ChangeNote& note) {
+  const Change c = note.changes;
+  if (Has(c, kModelReshaped | Change::kSpeciesAdded | Change::kSolids)) {
+    CloseOwnWindow(*this, changes_);
+    return;
+  }
+  if (Has(c, Change::kType)) {
+    Form_Load();
+    Replot_Click();
+    return;
+  }
+  const bool mine = note.origin == this;
+  if (Has(c, Change::kNames | Change::kFormulas | Change::kSpeciesRemoved) || (Has(c, Change::kCaptions) && !mine))
+    FillPlotGrid();
+  if (Has(c, Change::kConstants | Change::kConditions | Change::kNames)) BetaFill();
+  if (Has(c, Change::kResults | Change::kTitle))
+    Replot_Click();
+  else if (Has(c, Change::kNewResults) && !recalculating_)
+    PlotCurves();
 }
 
 GraphForm::~GraphForm() = default;
@@ -200,15 +226,15 @@ QGroupBox* GraphForm::MakeXAxis() {
 
 // Opening: the lists and choices from the project and the last results.
 void GraphForm::Form_Load() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   target_ = ScrollTarget{};
   labelReagent_->setText(s.nreag >= 1 ? ToQ(s.name(1)) : QString());
-  if (s.caption.Upper() >= 0) s.caption(0) = "pH";
+  PreparePlotCaptions(session_.project);
   FillPlotGrid();
   ychoice_[kYConcentration]->setEnabled(s.type == kDistribution);
   ApplyXchoice();
   ApplyYchoice();
-  SetPlotit(s, data_.reltoReagent);
+  SetPlotit(session_.project, data_.reltoReagent);
   SetPlotGrid();
   pHchoice_->setEnabled(PhChoiceEnabled(s, s.plot.yChoice));
   ApplyBoxes();
@@ -231,7 +257,7 @@ void GraphForm::ApplyXchoice() {
 // concentration of a titration, kept from an earlier opening) falls back to
 // the first allowed one.
 void GraphForm::ApplyYchoice() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   YChoiceRules rules = SetYchoice(s, data_.reltoReagent, s.plot.yChoice);
   FillReagentList(*relto_, rules.relto);
   relto_->setCurrentIndex(rules.reltoIndex);
@@ -239,7 +265,7 @@ void GraphForm::ApplyYchoice() {
   for (std::size_t i = 0; i < ychoice_.size(); ++i) ychoice_[i]->setEnabled(rules.enabled[i]);
   int c = rules.yChoice;
   if (!rules.enabled[static_cast<std::size_t>(c)]) c = rules.enabled[kYPercent] ? kYPercent : kYLog;
-  s.plot.yChoice = c;
+  ChooseY(session_.project, c);
   ychoice_[static_cast<std::size_t>(c)]->setChecked(true);
 }
 
@@ -265,10 +291,7 @@ void GraphForm::SelectLogLists() {
   maxLogValue_->setCurrentIndex(upperPosition_);
   data_.minLog = LogListValue(LowerLogList(), lowerPosition_);
   data_.maxLog = LogListValue(UpperLogList(), upperPosition_);
-  PlotSettings& plot = session_.project.plot;
-  plot.yLower[kYLog] = static_cast<float>(data_.minLog);
-  plot.yUpper[kYLog] = static_cast<float>(data_.maxLog);
-  plot.yLower[kYConcentration] = 0;
+  SetLogLimits(session_.project, data_.minLog, data_.maxLog);
 }
 
 void GraphForm::Xchoice_Click(int index) {
@@ -307,12 +330,12 @@ void GraphForm::Relto_Click(int row) {
 
 void GraphForm::Ychoice_Click(int index) {
   if (index < 0 || index >= static_cast<int>(ychoice_.size())) return;
-  ProjectState& s = session_.project;
-  s.plot.yChoice = index;
+  const ProjectState& s = session_.project;
+  ChooseY(session_.project, index);
   ychoice_[static_cast<std::size_t>(index)]->setChecked(true);
-  SetPlotit(s, data_.reltoReagent);
+  SetPlotit(session_.project, data_.reltoReagent);
   SetPlotGrid();
-  if (index == kYConcentration) s.plot.yUpper[kYConcentration] = static_cast<float>(ConcMax(s, session_.results));
+  if (index == kYConcentration) ResetUpperLimit(session_.project, session_.results, data_);
   pHchoice_->setEnabled(PhChoiceEnabled(s, index));
   HideAllLabels();
   PlotCurves();
@@ -333,7 +356,7 @@ void GraphForm::MinLogValue_Click(int position) {
   session_.settings.miny = static_cast<float>(position);
   SaveLogPositions();
   data_.minLog = value;
-  session_.project.plot.yLower[kYLog] = static_cast<float>(value);
+  SetLogLimits(session_.project, data_.minLog, data_.maxLog);
   Replot_Click();
 }
 
@@ -349,7 +372,7 @@ void GraphForm::MaxLogValue_Click(int position) {
   session_.settings.maxy = static_cast<float>(position);
   SaveLogPositions();
   data_.maxLog = value;
-  session_.project.plot.yUpper[kYLog] = static_cast<float>(value);
+  SetLogLimits(session_.project, data_.minLog, data_.maxLog);
   Replot_Click();
 }
 
@@ -359,15 +382,12 @@ void GraphForm::SaveLogPositions() {
 }
 
 void GraphForm::Replot_Click() {
-  ProjectState& s = session_.project;
-  if (s.nreag < 1) return;
-  Validation check = ValidateConditions(s);
-  if (!check.ok) {
-    ShowMessage(check.message, kAppTitle, this);
-  } else if (s.recalc) {
-    GuiMessageSink sink(this);
-    if (CalculatePoints(s, session_.work, session_.results, sink) == kSuccess) s.recalc = false;
-  }
+  if (session_.project.nreag < 1) return;
+  GuiMessageSink sink(this);
+  recalculating_ = true;
+  Recalculation run = Recalculate(session_.edits, session_.work, session_.results, sink);
+  recalculating_ = false;
+  if (run.status == RecalcStatus::kRefused) ShowMessage(run.check.message, kAppTitle, this);
   PlotCurves();
 }
 

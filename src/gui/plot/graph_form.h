@@ -10,8 +10,9 @@
 //   auto* plot = new GraphForm(session, &main);   // loads: lists, choices, BetaFill
 //   plot->Replot_Click();                          // validate, recalculate when needed, draw
 //
-// The window tells other windows about its changes only through the main
-// window (RefreshEditorGrids after a scroll-bar change); main may be nullptr.
+// Its edits (a scroll-bar step, a caption, a colour) are operations of the
+// core; it follows every change of the project through the edit session
+// (OnChange), whichever window made it. main (the layout partner) may be nullptr.
 
 #include <QWidget>
 #include <array>
@@ -109,6 +110,7 @@ class GraphForm : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void OnChange(const ChangeNote& note);
   QWidget* MakeControls();
   QGroupBox* MakePlotOptions();
   QGroupBox* MakeYAxis();
@@ -143,7 +145,8 @@ class GraphForm : public QWidget {
 
   Session& session_;
   T32Main* main_;
-  OpenWindowMark openMark_;
+  EditSession::Subscription changes_;
+  bool recalculating_ = false;
   PlotData data_;
   PlotView view_;
   ChartState chart_;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/app/project_edits.h"
 #include "gui/app/main_window.h"
 #include "gui/plot/graph_form.h"
 #include "gui/plot/painter_surface.h"
@@ -123,7 +124,7 @@ void GraphForm::SetPlotGrid() {
 }
 
 void GraphForm::PlotGrid_Click(int row, int col) {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   if (row < 1 || row > s.ntotal() || row > s.plotMark.Upper()) return;
   if (col == 1) {
     editedRow_ = row;
@@ -142,10 +143,8 @@ void GraphForm::PlotGrid_Click(int row, int col) {
     return;
   }
   if (col != 0) return;
-  s.plotMark(row) = static_cast<std::int16_t>(1 - s.plotMark(row));
+  ToggleMark(session_.project, session_.results, row);
   SetPlotGrid();
-  if (s.plot.yChoice == kYConcentration)
-    s.plot.yUpper[kYConcentration] = static_cast<float>(ConcMax(s, session_.results));
   PlotCurves();
 }
 
@@ -175,10 +174,10 @@ void GraphForm::MakeCaptionEditor() {
 }
 
 void GraphForm::EditA_Change(const QString& text) {
-  ProjectState& s = session_.project;
   int k = editedRow_;
-  if (k < 1 || k > s.ntotal()) return;
-  s.caption(k) = FromQ(text);
+  if (k < 1 || k > session_.project.ntotal()) return;
+  EditSession::Origin from(session_.edits, this);
+  edit::SetCaption(session_.edits, k, FromQ(text), "caption");
   RepaintLabel(k);
   QPixmap formula = FormulaOf(k, true);
   plotGrid_->SetCellPicture(k, 1, formula);
@@ -187,7 +186,6 @@ void GraphForm::EditA_Change(const QString& text) {
     plotGrid_->SetColWidthTwips(1, wanted);
     LayoutControls();
   }
-  s.modified = true;
 }
 
 void GraphForm::EditA_Enter() {
@@ -203,12 +201,13 @@ void GraphForm::EditA_Escape() {
 
 void GraphForm::HideCaptionEditor() {
   namePanel_->hide();
+  session_.edits.EndRun();  // the next caption typed is a step of its own
 }
 
 // F3: a new colour for the species' palette entry (shared by every species
 // on that entry).
 void GraphForm::EditA_ColourKey() {
-  ProjectState& s = session_.project;
+  const ProjectState& s = session_.project;
   int k = editedRow_;
   if (k < 1 || k > s.ntotal()) return;
   pickingColour_ = true;
@@ -216,7 +215,10 @@ void GraphForm::EditA_ColourKey() {
       QColorDialog::getColor(ToQColor(SpeciesColour(s, k, false)), this, QStringLiteral("Select curve colour"));
   pickingColour_ = false;
   if (!chosen.isValid()) return;
-  s.curveColours[static_cast<std::size_t>((k - 1) % kPaletteSize + 1)] = FromQColor(chosen);
+  {
+    EditSession::Origin from(session_.edits, this);
+    edit::SetCurveColour(session_.edits, k, FromQColor(chosen));
+  }
   QPalette palette = editA_->palette();
   palette.setColor(QPalette::Text, chosen);
   editA_->setPalette(palette);
@@ -236,9 +238,11 @@ QWidget* GraphForm::MakeScrollPanel() {
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(MakeConstantFrame());
   column->addWidget(MakeConditionFrame());
-  for (int n = 0; n < 2; ++n)
-    connect(betaScroll_[static_cast<std::size_t>(n)], &QScrollBar::valueChanged, this,
-            [this, n](int value) { BetaScroll_Change(n, value); });
+  for (int n = 0; n < 2; ++n) {
+    QScrollBar* bar = betaScroll_[static_cast<std::size_t>(n)];
+    connect(bar, &QScrollBar::valueChanged, this, [this, n](int value) { BetaScroll_Change(n, value); });
+    connect(bar, &QScrollBar::sliderReleased, this, [this] { session_.edits.EndRun(); });
+  }
   return scrollPanel_;
 }
 
@@ -317,22 +321,17 @@ void GraphForm::SetBarsToZero() {
   settingBars_ = false;
 }
 
-// A step of a bar changes the constant or the condition, refills the
-// editor's grids, closes the table (its numbers are out of date), and
-// recalculates and redraws the plot.
+// A step of a bar changes the constant or the condition; the windows follow
+// the change (this one recalculates and redraws). The steps of one drag of
+// the slider are one undo step.
 void GraphForm::BetaScroll_Change(int n, int value) {
   if (settingBars_) return;
-  if (!ApplyScrollStep(session_.project, target_, n, value)) {
+  QScrollBar* bar = betaScroll_[static_cast<std::size_t>(n)];
+  std::string run = bar->isSliderDown() ? "scroll bar " + std::to_string(n) : std::string();
+  if (edit::ScrollStep(session_.edits, target_, n, value, run) == Change::kNone) {
     if (value != 0) Beep();  // nothing to change, or no titrant to change it through
     SetBarsToZero();
-    return;
   }
-  if (main_ != nullptr) {
-    main_->RefreshEditorGrids();
-    main_->CloseChild(kTableWindow);
-  }
-  BetaFill();
-  Replot_Click();
 }
 
 // ---- The pop-up lists.

@@ -15,6 +15,7 @@
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
+#include "core/app/project_edits.h"
 #include "core/model/number_text.h"
 #include "core/tables/concentration_table.h"
 
@@ -29,7 +30,6 @@ constexpr int kPointWidthTwips = 1250;
 constexpr int kMaxInitialWidthTwips = 12000;
 constexpr int kInitialHeightTwips = 7200;
 constexpr const char* kDeleteQuestion = "Delete selected point?";
-constexpr const char* kDeleteTitle = "Tarn Editor";
 const QColor kColumnHighlight{0, 0, 255};
 
 enum ButtonIndex { kCalculate, kAddPoint, kDelPoint, kToClip, kToPrinter };
@@ -66,7 +66,7 @@ std::string NowText() {
 }  // namespace
 
 SingleDP::SingleDP(Session& session, T32Main* main, QWidget* parent)
-    : QWidget(parent), session_(session), main_(main), openMark_(session, kSinglePointsWindow) {
+    : QWidget(parent), session_(session), main_(main) {
   setWindowTitle(QString::fromLatin1(kSinglePointsCaption));
   MakeButtons();
   MakeGrids();
@@ -77,6 +77,27 @@ SingleDP::SingleDP(Session& session, T32Main* main, QWidget* parent)
       2 * kGridLeftTwips + 270 + kLabelWidthTwips + std::max(session_.project.nsingle, 2) * kPointWidthTwips;
   resize(std::max(TwipsToPixelsX(std::min(widthTwips, kMaxInitialWidthTwips)), buttonRow_->sizeHint().width()),
          TwipsToPixelsY(kInitialHeightTwips));
+  changes_ = session_.edits.Subscribe([this](const ChangeNote& note) { OnChange(note); });
+}
+
+// A new model shape or calculation type closes the window; a model change
+// that alters results empties them; the points' own edits made here have
+// already been shown.
+void SingleDP::OnChange(const ChangeNote& note) {
+  const Change c = note.changes;
+  if (Has(c, kModelReshaped | Change::kSolids | Change::kType)) {
+    CloseOwnWindow(*this, changes_);
+    return;
+  }
+  const bool modelResults = Has(c, Change::kResults) && Has(c, Change::kConstants | Change::kFormulas);
+  const bool points = Has(c, Change::kSinglePoints) && note.origin != this;
+  if (modelResults || points || Has(c, Change::kSpeciesAdded | Change::kSpeciesRemoved)) {
+    ClearResults();
+    SetButtons();
+  } else if (Has(c, Change::kNames)) {
+    SdpFill();
+  }
+  if (Has(c, Change::kTitle)) ShowTitle(session_.project.title);
 }
 
 SingleDP::~SingleDP() = default;
@@ -186,7 +207,8 @@ void SingleDP::Calculate_Click() {
 
 void SingleDP::Addpoint_Click() {
   editA_->Commit();
-  AddSinglePoint(session_.project);
+  EditSession::Origin from(session_.edits, this);
+  edit::AddSinglePoint(session_.edits);
   SdpFill();
   SetButtons();
   sdpGrid_->SetCurrentCell(1, session_.project.nsingle);
@@ -203,13 +225,14 @@ void SingleDP::DelPoint_Click() {
   if (p < 1) return;
   sdpGrid_->SetSelectionColour(kColumnHighlight);
   sdpGrid_->SelectRange(0, p, sdpGrid_->Rows() - 1, p);
-  const bool yes = AskYesNo(kDeleteQuestion, kDeleteTitle, this);
+  const bool yes = AskYesNo(kDeleteQuestion, kEditorTitle, this);
   sdpGrid_->ResetSelectionColour();
   if (!yes) {
     sdpGrid_->SetCurrentCell(1, p);
     return;
   }
-  RemoveSinglePoint(session_.project, p);
+  EditSession::Origin from(session_.edits, this);
+  edit::RemoveSinglePoint(session_.edits, p);
   resultCells_.erase(resultCells_.begin() + p);
   SdpFill();
   SetButtons();
@@ -231,13 +254,14 @@ void SingleDP::Toprinter_Click() {
 // --- Editing the conditions.
 
 void SingleDP::SdpGrid_Click(int row, int col) {
-  ProjectState& project = session_.project;
+  const ProjectState& project = session_.project;
   if (row < 1 || col < 1 || row > 2 * project.nreag || col > project.nsingle) return;
   const int j = ConditionsRowReagent(project, row);
   const bool totalRow = ConditionsRowKind(project, row) == ConditionsRow::kTotal;
   sdpGrid_->SetCurrentCell(row, col);
   if (totalRow != project.sflag(j, col)) {
-    ToggleSinglePointFlag(project, j, col);
+    EditSession::Origin from(session_.edits, this);
+    edit::ToggleSinglePointGiven(session_.edits, j, col);
     FillConditionsColumn(col);
     BlankColumn(col);
     return;
@@ -262,22 +286,20 @@ bool SingleDP::GridKey(QKeyEvent* event) {
 }
 
 void SingleDP::CommitEdit(const CellEdit& edit) {
-  ProjectState& project = session_.project;
+  const ProjectState& project = session_.project;
   const int row = edit.row, p = edit.col;
   if (row < 1 || row > 2 * project.nreag || p < 1 || p > project.nsingle) return;
   const int j = ConditionsRowReagent(project, row);
   GuiMessageSink sink(this);
   const bool totalRow = ConditionsRowKind(project, row) == ConditionsRow::kTotal;
-  double& stored = totalRow ? project.stotal(j, p) : project.sfree(j, p);
+  const double stored = totalRow ? project.stotal(j, p) : project.sfree(j, p);
   // Text that is not a number is refused and the old value stays.
   std::optional<double> typed = edit.Changed() ? ParseTypedNumber(edit.text, sink) : TypedNumber(edit.text);
   const double value = typed.value_or(stored);
-  const bool changed = value != stored;
-  stored = value;
+  EditSession::Origin from(session_.edits, this);
+  const bool changed = edit::SetSinglePointValue(session_.edits, j, p, totalRow, value) != Change::kNone;
   sdpGrid_->SetText(row, p, totalRow ? SingleTotalText(value) : SinglePXText(value));
-  if (!changed) return;
-  project.modified = true;
-  BlankColumn(p);
+  if (changed) BlankColumn(p);
 }
 
 // --- Layout.

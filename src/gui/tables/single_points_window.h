@@ -80,12 +80,13 @@ class SingleDP : public QWidget {
   void ShowResults(const SinglePointRun& run);
   bool GridKey(QKeyEvent* event);
   void CommitEdit(const CellEdit& edit);
+  void OnChange(const ChangeNote& note);
   void LayoutGrids();
   int CurrentPoint() const;
 
   Session& session_;
   T32Main* main_;
-  OpenWindowMark openMark_;
+  EditSession::Subscription changes_;
   SolverWork work_;
   SinglePointCells resultCells_;
   std::vector<std::string> printedLines_;

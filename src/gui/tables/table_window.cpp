@@ -32,7 +32,7 @@ std::string NowText() {
 }  // namespace
 
 T32Table::T32Table(Session& session, QWidget* parent)
-    : QWidget(parent), session_(session), openMark_(session, kTableWindow), createdAt_(NowText()) {
+    : QWidget(parent), session_(session), createdAt_(NowText()) {
   setWindowTitle(QStringLiteral("Concentrations/Mol dm-3"));
   top_ = MakeTop();
   tableGrid_ = new Grid(this);
@@ -40,6 +40,19 @@ T32Table::T32Table(Session& session, QWidget* parent)
   FillTable();
   SetCaptions(table_.captions);
   SetInitialSize();
+  changes_ = session_.edits.Subscribe([this](const ChangeNote& note) { OnChange(note); });
+}
+
+// Numbers that no longer match the project are not shown: the window goes.
+void T32Table::OnChange(const ChangeNote& note) {
+  const Change c = note.changes;
+  if (Has(c, Change::kResults | Change::kType | Change::kSpeciesAdded | Change::kSpeciesRemoved | Change::kSolids |
+                 kModelReshaped)) {
+    CloseOwnWindow(*this, changes_);
+    return;
+  }
+  if (Has(c, Change::kNames | Change::kNewResults)) FillTable();
+  if (Has(c, Change::kTitle)) ShowTitle(session_.project.title);
 }
 
 QWidget* T32Table::MakeTop() {

@@ -2,13 +2,11 @@
 // The concentration table window T32Table (caption "Concentrations/Mol dm-3"):
 // the results of the last point series as a grid, three caption lines, the
 // precision choice and the copy to the clipboard. It only reads the session's
-// project and results; it never calculates. While it exists the session marks
-// the table window open, so close it with deletion (an MDI subwindow made by
-// QMdiArea::addSubWindow is deleted on close).
+// project and results; it never calculates. When the results no longer match
+// the project it closes itself; new results and renamed reagents refill it,
+// a new title shows in its caption line.
 //
 //   auto* table = new T32Table(session);      // loads: captions, FillTable
-//   ...                                        // after a reagent was renamed:
-//   table->FillTable();
 
 #include <QWidget>
 #include <array>
@@ -51,9 +49,10 @@ class T32Table : public QWidget {
   QWidget* MakeTop();
   void SetCaptions(const std::array<std::string, 4>& captions);
   void SetInitialSize();
+  void OnChange(const ChangeNote& note);
 
   Session& session_;
-  OpenWindowMark openMark_;
+  EditSession::Subscription changes_;
   std::string createdAt_;
   TablePrecision precision_ = TablePrecision::kNormal;
   ConcentrationTable table_;

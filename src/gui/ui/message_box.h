@@ -17,6 +17,8 @@ class QWidget;
 namespace tarn::gui {
 
 inline constexpr const char* kAppTitle = "Tarn";
+// The title of the questions before a removal (a species, a solid, a reagent, a point).
+inline constexpr const char* kEditorTitle = "Tarn Editor";
 
 // A message with an OK button and no icon.
 void ShowMessage(const std::string& text, const std::string& title = kAppTitle, QWidget* parent = nullptr);

@@ -6,6 +6,7 @@
 
 #include "support/gui/editor_fixture.h"
 #include "gui/ui/clipboard.h"
+#include "core/app/project_edits.h"
 #include "core/model/number_text.h"
 
 namespace tarn::gui {
@@ -75,7 +76,7 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   editor->TarnOption(kDistribution).click();
   EXPECT_EQ(s.type, kDistribution);
   EXPECT_TRUE(s.modified && s.recalc);
-  EXPECT_FALSE(main->GetSession().windowOpen[kTableWindow]);
+  EXPECT_FALSE(main->Children().IsOpen(kTableWindow));
   EXPECT_FALSE(editor->findChild<QWidget*>("ViPanel")->isVisibleTo(editor));
   EXPECT_FALSE(editor->findChild<QWidget*>("VfPanel")->isVisibleTo(editor));
   EXPECT_LT(grid.y(), titrationTop);  // moved up into the volumes' place
@@ -85,14 +86,15 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   EXPECT_EQ(grid.Text(3, 1), "");
   EXPECT_EQ(grid.Text(3, 3), "2.0");
 
-  // A pX cell of a reagent given by totals switches it to pX.
+  // A pX cell of a reagent given by totals switches it to pX, with the
+  // value typed there, as one step.
   s.modified = s.recalc = false;
   grid.SetCurrentCell(1, 3);
   QTest::keyClick(&grid, Qt::Key_Return);
-  EXPECT_TRUE(s.modified && s.recalc);
   EXPECT_EQ(editor->EditB().text(), "");  // the cell was empty
   QTest::keyClicks(&editor->EditB(), "5.5");
   QTest::keyClick(&editor->EditB(), Qt::Key_Return);
+  EXPECT_TRUE(s.modified && s.recalc);
   EXPECT_FALSE(s.flag(1, 1));
   EXPECT_EQ(s.pxi(1, 1), 5.5);
   EXPECT_EQ(grid.Text(1, 1), "");
@@ -110,13 +112,13 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   // Switched back to pX by Enter and Enter, nothing typed: the results are
   // stale all the same, so an open table goes.
   main->calc_Click(1);
-  ASSERT_TRUE(main->GetSession().windowOpen[kTableWindow]);
+  ASSERT_TRUE(main->Children().IsOpen(kTableWindow));
   grid.SetCurrentCell(1, 4);
   QTest::keyClick(&grid, Qt::Key_Return);
   QTest::keyClick(&editor->EditB(), Qt::Key_Return);
   EXPECT_FALSE(s.flag(1, 1));
   EXPECT_TRUE(s.recalc);
-  EXPECT_FALSE(main->GetSession().windowOpen[kTableWindow]);
+  EXPECT_FALSE(main->Children().IsOpen(kTableWindow));
   EXPECT_EQ(grid.Text(1, 3), "5.5");
 }
 
@@ -137,7 +139,7 @@ TEST_F(ConditionsPageTest, TheTitleReachesTheTable) {
   Retype(editor->EditBox(0), "  Copper glycinate ");
   EXPECT_EQ(Project().title, "Copper glycinate");
   EXPECT_TRUE(Project().modified);
-  EXPECT_TRUE(main->GetSession().windowOpen[kTableWindow]);
+  EXPECT_TRUE(main->Children().IsOpen(kTableWindow));
 }
 
 // Uncharged reagents in a 0.10 M 1:1 electrolyte: 0.100000 at every point.
@@ -192,7 +194,7 @@ TEST_F(ConditionsPageTest, TextThatIsNoNumberIsRefusedInEveryCellAndBox) {
   Retype(initial, "abc");
   EXPECT_EQ(s.volume[kTitration], volume);
   auto seen = test::AnswerMessageBox(QMessageBox::Ok);
-  main->CommitEditorEdit();  // leaving the box, as the toolbar does
+  main->CommitOpenEdit();  // leaving the box, as the toolbar does
   EXPECT_EQ(seen->text, "invalid entry for number");
   EXPECT_EQ(initial.text(), shown);
   EXPECT_EQ(s.volume[kTitration], volume);
@@ -237,7 +239,7 @@ TEST_F(ConditionsPageTest, TheMainWindowBringsTheConditionsForward) {
   main->calc_Click(0);  // the refusal brings the conditions forward
   EXPECT_EQ(refused->text, " Initial volume is zero");
   EXPECT_EQ(editor->CurrentPage(), kConditionsPage);
-  main->SelectCalculationType(kDistribution);
+  edit::SetCalculationType(main->GetSession().edits, kDistribution);
   EXPECT_TRUE(editor->TarnOption(kDistribution).isChecked());
   EXPECT_EQ(Project().type, kDistribution);
 }

@@ -302,7 +302,7 @@ TEST_F(ModelPageTest, ClosingTheEditorKeepsWhatWasBeingTyped) {
   QTest::keyClicks(&grid, "9");
   QTest::keyClicks(&editor->EditA(), ".25");
   main->CloseChild(kEditorWindow);
-  EXPECT_FALSE(main->GetSession().windowOpen[kEditorWindow]);
+  EXPECT_FALSE(main->Children().IsOpen(kEditorWindow));
   EXPECT_EQ(Project().logbeta(1), 9.25);
   EXPECT_TRUE(Project().modified);
 }

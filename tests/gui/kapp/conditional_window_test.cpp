@@ -13,6 +13,7 @@
 #include "gui/tables/single_points_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
+#include "core/app/project_edits.h"
 #include "core/kapp/kapp_values.h"
 #include "core/model/reagents.h"
 #include "support/gui/app_fixture.h"
@@ -40,7 +41,6 @@ class ConditionalWindowTest : public ::testing::Test {
 };
 
 TEST_F(ConditionalWindowTest, ClassicConstantInOneClickThenTableAndPlot) {
-  EXPECT_TRUE(session.windowOpen[kConditionalWindow]);
   EXPECT_EQ(window->windowTitle(), "Apparent constants");
   QComboBox& standard = window->Standard();
   std::vector<QString> complexes;
@@ -202,17 +202,15 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   kapp->GoPlot_Click();
   // A constant changed in the editor: the curve of the old results goes.
   ASSERT_TRUE(kapp->PlotKapp().Plotted());
-  main->GetSession().project.logbeta(3) += 1;
-  main->GetSession().project.recalc = true;
-  main->ReplotIfOpen();
+  edit::SetLogBeta(main->GetSession().edits, 3, main->GetSession().project.logbeta(3) + 1);
   EXPECT_FALSE(kapp->PlotKapp().Plotted());
 
   // Closed by the user after a titration was chosen in the editor meanwhile:
   // the editor goes back to the distribution.
   Session& session = main->GetSession();
-  session.project.type = kTitration;
+  edit::SetCalculationType(session.edits, kTitration);
   main->CloseChild(kConditionalWindow);
-  EXPECT_FALSE(session.windowOpen[kConditionalWindow]);
+  EXPECT_FALSE(main->Children().IsOpen(kConditionalWindow));
   QApplication::processEvents();
   EXPECT_EQ(session.project.type, kDistribution);
 

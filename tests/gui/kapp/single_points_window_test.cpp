@@ -45,7 +45,6 @@ class SinglePointsWindowTest : public ::testing::Test {
 
 TEST_F(SinglePointsWindowTest, AddCalculateAndSwitchAPoint) {
   SingleDP& window = *dp;
-  EXPECT_TRUE(session.windowOpen[kSinglePointsWindow]);
   EXPECT_EQ(window.windowTitle(), "Single data points");
   for (int b = 0; b < 5; ++b) EXPECT_EQ(window.Button(b).isEnabled(), b == 1) << b;  // only "Add point"
 

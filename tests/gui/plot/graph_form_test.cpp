@@ -17,6 +17,7 @@
 #include <limits>
 #include <functional>
 
+#include "core/app/project_edits.h"
 #include "core/app/program_folder.h"
 #include "core/app/settings.h"
 #include "support/gui/editor_fixture.h"
@@ -142,8 +143,8 @@ TEST(GraphFormTest, EverySampleDrawsItsCurvesForEveryXAndYOption) {
   for (const char* sample : kSamples) {
     OpenPlot o(sample);
     ASSERT_NE(o.plot, nullptr) << sample;
-    EXPECT_TRUE(o.main->GetSession().windowOpen[kPlotWindow]);
-    EXPECT_TRUE(o.main->GetSession().windowOpen[kEditorWindow]);
+    EXPECT_TRUE(o.main->Children().IsOpen(kPlotWindow));
+    EXPECT_TRUE(o.main->Children().IsOpen(kEditorWindow));
     EXPECT_EQ(o.plot->windowTitle(), "Speciation plots");
     int drawings = 0;
     for (int x = 0; x < 5; ++x) {
@@ -348,10 +349,7 @@ TEST(GraphFormTest, OneSmallStepOfTheConstantBarRecalculatesAndTheBarReturnsToZe
   OpenPlot o("copper-glycine-distribution.cld");
   ASSERT_NE(o.plot, nullptr);
   ProjectState& s = o.State();
-  s.logbeta(1) = 10.0;
-  s.recalc = true;
-  o.plot->Replot_Click();
-  o.main->RefreshPlotValues();
+  edit::SetLogBeta(o.main->GetSession().edits, 1, 10.0);  // the plot recalculates and shows the value
   EXPECT_EQ(o.Find<QLabel>("BetaValue0")->text(), "10.0");
   s.modified = false;
   double before = o.Results().speciesConc(s.nreag + 1, 40);
@@ -373,14 +371,14 @@ TEST(GraphFormTest, OneSmallStepOfTheConstantBarRecalculatesAndTheBarReturnsToZe
   ASSERT_NE(editor, nullptr);
   editor->ShowPage(kConditionsPage);
   o.main->calc_Click(1);
-  ASSERT_TRUE(o.main->GetSession().windowOpen[kTableWindow]);
+  ASSERT_TRUE(o.main->Children().IsOpen(kTableWindow));
   double copper = s.initial(1, kDistribution);
   o.Find<QScrollBar>("BetaScroll1")->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_NEAR(s.initial(1, kDistribution), copper * 1.1, 1e-12);
   EXPECT_EQ(o.Find<QLabel>("BetaValue1")->text(), "0.0011");
   EXPECT_EQ(editor->CondGrid().Text(1, 1), "0.0011");
   EXPECT_TRUE(editor->findChild<QWidget*>("CondGrid")->isVisible());
-  EXPECT_FALSE(o.main->GetSession().windowOpen[kTableWindow]);
+  EXPECT_FALSE(o.main->Children().IsOpen(kTableWindow));
 }
 
 // A replot whose conditions are refused draws nothing rather than the old
@@ -508,8 +506,7 @@ TEST(GraphFormTest, ValuesTypedInTheEditorAndTheMainWindowsChangesReachTheOpenPl
   ExpectCurvesDrawn(o, "final concentration typed");
   EXPECT_EQ(editor->CondGrid().Text(1, 2), "0.002");
 
-  s.caption(s.nreag + 1) = "HOOCCH2NH2";
-  o.main->RefreshPlotLists();
+  edit::SetCaption(o.main->GetSession().edits, s.nreag + 1, "HOOCCH2NH2");
   EXPECT_EQ(o.plot->Label(s.nreag + 1)->pixmap().width(), FormulaWidth("HOOCCH2NH2"));
   s.logbeta(1) -= 1;
   s.recalc = true;
@@ -567,7 +564,7 @@ TEST(GraphFormTest, APrecipitationTitrationShowsItsSolids) {
   test::SaveScreenshot(*o.main, "plot-precipitation-titration");
   o.main->calc_Click(1);
   QApplication::processEvents();
-  ASSERT_TRUE(o.main->GetSession().windowOpen[kTableWindow]);
+  ASSERT_TRUE(o.main->Children().IsOpen(kTableWindow));
   test::SaveScreenshot(*o.main, "table-precipitation-titration");
 }
 

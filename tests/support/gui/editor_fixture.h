@@ -42,7 +42,7 @@ class EditorTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
   }
   ProjectState& Project() { return main->GetSession().project; }
-  bool TableOpen() { return main->GetSession().windowOpen[kTableWindow]; }
+  bool TableOpen() { return main->Children().IsOpen(kTableWindow); }
   // Calculated, with the table open: nothing stale, nothing unsaved.
   void Calculated() {
     main->calc_Click(1);
