@@ -64,37 +64,29 @@ Change EditSession::Apply(std::string_view what, const std::function<Change(Proj
   return changes;
 }
 
-// The project takes the step's state; the step, holding the project as it
-// was, goes to the other list.
-void EditSession::Restore(Step& step, std::deque<Step>& to) {
+// The last step of `from` is undone (or redone): the project takes its
+// state, and the step, now holding the project as it was, goes to `to`.
+Change EditSession::Move(std::deque<Step>& from, std::deque<Step>& to) {
+  if (from.empty()) return Change::kNone;
+  Step step = std::move(from.back());
+  from.pop_back();
   ProjectState now = project_;
   KeepProgramState(step.state, now);
   project_ = std::move(step.state);
   if (Has(step.changes, Change::kResults)) project_.recalc = true;
   to.push_back(Step{std::move(step.what), step.changes, std::move(now)});
   lastRun_.clear();
+  UpdateModified();
+  Notify(ChangeNote{step.changes | Change::kHistory, nullptr});
+  return step.changes;
 }
 
 Change EditSession::Undo() {
-  if (undo_.empty()) return Change::kNone;
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
-  Change changes = step.changes;
-  Restore(step, redo_);
-  UpdateModified();
-  Notify(ChangeNote{changes | Change::kHistory, nullptr});
-  return changes;
+  return Move(undo_, redo_);
 }
 
 Change EditSession::Redo() {
-  if (redo_.empty()) return Change::kNone;
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  Change changes = step.changes;
-  Restore(step, undo_);
-  UpdateModified();
-  Notify(ChangeNote{changes | Change::kHistory, nullptr});
-  return changes;
+  return Move(redo_, undo_);
 }
 
 void EditSession::Reset(bool saved) {

@@ -114,7 +114,7 @@ class EditSession {
     ProjectState state;  // the project at the other end of the step
   };
 
-  void Restore(Step& step, std::deque<Step>& to);
+  Change Move(std::deque<Step>& from, std::deque<Step>& to);
   void UpdateModified();
   void Notify(const ChangeNote& note);
 

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "gui/app/main_window.h"
+#include "gui/editor/editor_layout.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
@@ -25,19 +26,9 @@
 
 namespace tarn::gui {
 
-namespace {
+using namespace editor_layout;
 
-constexpr int kMarginTwips = 120;
-constexpr int kPanelsTopTwips = 360;
-constexpr int kTitrationGridTopTwips = 1200;
-constexpr int kDistributionGridTopTwips = 540;
-constexpr int kHeaderRowTwips = 510;
-constexpr int kReagentColTwips = 750;
-constexpr int kValueColTwips = 1080;
-constexpr int kPxColTwips = 510;
-// The conditions take at most this share of the page; the ionic-strength
-// frame has the rest.
-constexpr int kConditionsSharePercent = 55;
+namespace {
 
 std::string AmountText(double value) {
   return FormatPattern(value, "###0.0####");

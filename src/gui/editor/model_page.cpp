@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/main_window.h"
+#include "gui/editor/editor_layout.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
@@ -21,15 +22,10 @@
 
 namespace tarn::gui {
 
+using namespace editor_layout;
+
 namespace {
 
-constexpr int kMarginTwips = 120;
-constexpr int kTitleTopTwips = 120;
-constexpr int kButtonsTopTwips = 540;
-constexpr int kBetaGridTopTwips = 960;
-constexpr int kLogColTwips = 900;
-constexpr int kKeyColTwips = 600;
-constexpr int kMinFormulaPixels = 50;
 const QColor kLightCyan{192, 255, 255};
 
 int ReagentColTwips(const std::string& name) {

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "gui/app/main_window.h"
+#include "gui/editor/editor_layout.h"
 #include "gui/plot/painter_surface.h"
 #include "gui/ui/grid.h"
 #include "gui/ui/message_box.h"
@@ -21,16 +22,7 @@
 
 namespace tarn::gui {
 
-namespace {
-
-constexpr int kTabMarginTwips = 120;
-// Formula pictures in the grids: the size factor of the formula text and its
-// baseline, so that subscripts fit in a 255-twip row.
-constexpr double kFormulaSize = 0.85;
-constexpr int kFormulaBaseline = 12;
-constexpr int kInitialHeightTwips = 7200;
-
-}  // namespace
+using namespace editor_layout;
 
 QPixmap FormulaCellPicture(const std::string& formula, Rgb colour, int& width) {
   QImage scratch(1, 1, QImage::Format_ARGB32);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/recalculation.h"
+#include "gui/editor/editor_layout.h"
 #include "gui/editor/model_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
@@ -23,12 +24,10 @@
 
 namespace tarn::gui {
 
+using namespace editor_layout;
+
 namespace {
 
-constexpr int kFirstColTwips = 600;
-constexpr int kStrengthColTwips = 1200;
-constexpr int kBoxWidth = 48;
-constexpr int kMaxChargesHeight = 120;
 
 QLineEdit* SmallBox(const QString& text, const QString& name, QWidget* parent) {
   auto* box = new QLineEdit(text, parent);
