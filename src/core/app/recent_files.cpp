@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/model/constants.h"
 #include "core/model/number_text.h"
 
 namespace tarn {
@@ -58,7 +59,7 @@ bool SamePath(std::string_view a, std::string_view b) {
 }
 
 std::string MainWindowTitle(std::string_view path) {
-  return "Tarn2009: " + std::string(path);
+  return std::string(kProgramTitle) + ": " + std::string(path);
 }
 
 void MoveToTop(Array1<std::string>& recent, const std::string& path, bool exists) {

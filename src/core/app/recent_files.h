@@ -42,7 +42,7 @@ void MoveToTop(Array1<std::string>& recent, const std::string& path, bool exists
 
 // Puts path at the top of settings.recent (MoveToTop with FileExists), writes
 // the settings to iniPath and returns the main window's title,
-// "Tarn2009: " + path. A failed write is shown through sink.
+// kProgramTitle + ": " + path. A failed write is shown through sink.
 std::string UpdateRecent(Settings& settings, const std::string& path, const std::string& iniPath, MessageSink& sink);
 
 // The load-time rule: entries whose files exist close up in order from entry

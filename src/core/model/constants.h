@@ -5,6 +5,9 @@
 
 namespace tarn {
 
+// The program's name in its window titles and table captions.
+inline constexpr const char* kProgramTitle = "Tarn2009";
+
 // ln 10, for turning natural logarithms into decimal ones and back.
 inline constexpr double kLn10 = std::numbers::ln10;
 // ln 10 to seven digits, as the pH columns and log texts of the program divide

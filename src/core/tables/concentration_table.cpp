@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/model/constants.h"
 #include "core/model/model.h"
 #include "core/model/number_text.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr char kCr = '\r';
 constexpr char kTab = '\t';
-constexpr const char* kCreationLine = "Tarn2009 - Concentration table. Created at ";
+constexpr const char* kCreationSuffix = " - Concentration table. Created at ";
 constexpr const char* kUnitsLine = "concentrations /mol dm-3:";
 
 // Patterns of the cells.
@@ -127,7 +128,7 @@ std::array<std::string, 4> Captions(const ProjectState& state, const std::string
   if (IsTitration(state))
     volumes = "Initial volume " + FormatPattern(state.volume[0], kVolume) + " ml" + " Final volume " +
               FormatPattern(state.vfinal, kVolume) + " ml";
-  return {kCreationLine + createdAt, state.title, volumes, kUnitsLine};
+  return {kProgramTitle + std::string(kCreationSuffix) + createdAt, state.title, volumes, kUnitsLine};
 }
 
 std::string CsvField(const std::string& text) {

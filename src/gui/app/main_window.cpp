@@ -27,7 +27,6 @@ namespace tarn::gui {
 
 namespace {
 
-constexpr const char* kProgramTitle = "Tarn2009";
 
 struct ScreenSize {
   int width;
