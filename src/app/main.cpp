@@ -1,5 +1,6 @@
 // The desktop program: finds and prepares the program folder, loads the main
 // window with the command line and hands over to its first activation.
+// "tarn --version" prints the version and ends.
 
 #include <QApplication>
 #include <QLocale>
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarn"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("tarn"));  // the installed desktop entry
   tarn::gui::ApplyProgramFont();
   UseLocaleDecimalSeparator();
 
