@@ -1,6 +1,7 @@
 #include "support/workbook_reader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -85,11 +86,12 @@ WorkbookSheet ReadSheet(const std::string& name, const std::string& xml, const s
       if (index >= strings.size()) problem = name + ": a shared string beyond the table";
       cell.text = index < strings.size() ? strings[index] : std::string();
     } else if (type.empty() && hasValue) {
-      char* end = nullptr;
+      // As a spreadsheet reads it: "." whatever the locale of the test.
       cell.isNumber = true;
       cell.numberText = value;
-      cell.number = std::strtod(value.c_str(), &end);
-      if (end == value.c_str() || *end != '\0') problem = name + ": '" + value + "' is no number";
+      const char* end = value.data() + value.size();
+      auto [stop, ec] = std::from_chars(value.data(), end, cell.number);
+      if (ec != std::errc() || stop != end) problem = name + ": '" + value + "' is no number";
     } else if (!type.empty()) {
       problem = name + ": a cell of type " + type;
     }
