@@ -1,19 +1,23 @@
 // The desktop program: finds and prepares the program folder, loads the main
 // window with the command line and hands over to its first activation.
+// "tarn --version" prints the version and ends.
 
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/app/command_line.h"
+#include "core/app/version.h"
+#include "core/model/number_text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/program_start.h"
 #include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
-#include "core/model/number_text.h"
 
 namespace {
 
@@ -33,8 +37,15 @@ std::string CommandLineText() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before any window system is needed, so it works on a terminal
+  // without a display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("%s\n", tarn::VersionLine());
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarn"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("tarn"));  // the installed desktop entry
   tarn::gui::ApplyProgramFont();
   UseLocaleDecimalSeparator();
 

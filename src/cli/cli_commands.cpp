@@ -11,6 +11,7 @@
 #include "core/model/project_file.h"
 #include "core/model/save_file.h"
 #include "core/tables/concentration_table.h"
+#include "core/tables/table_export.h"
 
 namespace tarn {
 
@@ -68,8 +69,9 @@ bool LoadProject(const std::string& path, ProjectState& state, StderrSink& sink)
 
 // The table's clipboard text for a terminal or a file: LF line ends, and one
 // after the last row.
-std::string TableForTerminal(const ProjectState& state, const SeriesResults& results, TablePrecision precision) {
-  ConcentrationTable table = MakeConcentrationTable(state, results, precision, CreationTimeText(std::time(nullptr)));
+std::string TableForTerminal(const ProjectState& state, const SeriesResults& results, TablePrecision precision,
+                             const std::string& createdAt) {
+  ConcentrationTable table = MakeConcentrationTable(state, results, precision, createdAt);
   std::string text = ConcentrationTableText(state, table);
   for (char& c : text)
     if (c == '\r') c = '\n';
@@ -125,8 +127,13 @@ int RunCalc(const CliOptions& options, StderrSink& sink) {
     if (sink.shown == shownBefore) PrintReason("the calculation failed (status" + PlainText(results.ifail) + ")");
     return kExitFailed;
   }
-  std::string text = options.format == OutputFormat::kCsv ? ConcentrationTableCsv(state, results)
-                                                          : TableForTerminal(state, results, options.precision);
+  const std::string createdAt = CreationTimeText(std::time(nullptr));
+  if (options.format == OutputFormat::kWorkbook)  // a failure says "can't save " + the file
+    return SaveTable(options.outputFile, TableFileType::kWorkbook, state, results, createdAt, sink) ? kExitOk
+                                                                                                    : kExitUsage;
+  std::string text = options.format == OutputFormat::kCsv
+                         ? ConcentrationTableCsv(state, results)
+                         : TableForTerminal(state, results, options.precision, createdAt);
   return WriteOutput(options.outputFile, text) ? kExitOk : kExitUsage;
 }
 

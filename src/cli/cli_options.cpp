@@ -10,10 +10,11 @@ namespace tarn {
 namespace {
 
 const char* const kUsage =
-    R"USAGE(Usage: tarn-cli calc PROJECT [--points N] [--format csv|table] [--precision normal|high] [-o FILE]
+    R"USAGE(Usage: tarn-cli calc PROJECT [--points N] [--format csv|xlsx|table] [--precision normal|high] [-o FILE]
        tarn-cli convert OLD.trn NEW.cld
        tarn-cli convert A.cld B.cld
        tarn-cli --help
+       tarn-cli --version
 
 The batch tool of Tarn: calculates the equilibria of a project in solution and
 converts project files, for use from scripts.
@@ -38,7 +39,15 @@ calc PROJECT
                   Values have 17 significant digits and "." as the decimal
                   point; fields are separated by commas; a heading holding a
                   comma or a quote is quoted; a pH or pX without a free
-                  concentration is an empty field.
+                  concentration is an empty field; lines end in CR LF
+                  (RFC 4180).
+  --format xlsx   an Excel workbook (needs -o FILE) whose numbers are
+                  numbers, on three sheets: "Concentrations" (the csv's
+                  columns), "Percentages" (for every reagent, the share of
+                  its total each species holds, beside the point, the titre
+                  and the pH or pX) and "Model" (the program's version, the
+                  date, the conditions, the species and solids with their
+                  constants). Numbers have 16 significant digits.
   --format table  the concentration table as the program copies it to the
                   clipboard: the caption lines, the log beta and log Ksp of
                   every species and solid, then the grid with TAB-separated
@@ -49,8 +58,9 @@ calc PROJECT
                   figures, the default) or high (7 or more); csv always has
                   full precision
   -o FILE, --output FILE
-                  write to FILE (replaced whole) instead of standard output;
-                  "-" is standard output
+                  write to FILE (replaced whole; an old FILE stays as it was
+                  when the writing fails) instead of standard output; "-" is
+                  standard output
   Long options may also be written --points=N, --format=table, ...
 
 convert INPUT OUTPUT
@@ -76,6 +86,10 @@ bool IsHelp(const std::string& arg) {
   return arg == "--help" || arg == "-h";
 }
 
+bool IsVersion(const std::string& arg) {
+  return arg == "--version";
+}
+
 // A count written with digits only, within [kMinPoints, kMaxPoints].
 std::optional<int> PointCount(const std::string& text) {
   if (text.empty() || text.size() > 9 ||
@@ -93,8 +107,15 @@ std::string ApplyOption(const std::string& name, const std::string& value, CliOp
     if (!n) return "--points needs a whole number from 2 to 100000, not '" + value + "'";
     o.points = *n;
   } else if (name == "--format") {
-    if (value != "csv" && value != "table") return "--format is csv or table, not '" + value + "'";
-    o.format = value == "csv" ? OutputFormat::kCsv : OutputFormat::kTable;
+    if (value == "csv") {
+      o.format = OutputFormat::kCsv;
+    } else if (value == "xlsx") {
+      o.format = OutputFormat::kWorkbook;
+    } else if (value == "table") {
+      o.format = OutputFormat::kTable;
+    } else {
+      return "--format is csv, xlsx or table, not '" + value + "'";
+    }
   } else if (name == "--precision") {
     if (value != "normal" && value != "high") return "--precision is normal or high, not '" + value + "'";
     o.precision = value == "normal" ? TablePrecision::kNormal : TablePrecision::kHigh;
@@ -142,6 +163,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     r.ok = true;
     return r;
   }
+  if (std::any_of(args.begin(), args.end(), IsVersion)) {
+    r.ok = true;
+    r.options.command = CliCommand::kVersion;
+    return r;
+  }
   if (args.empty()) {
     r.error = "no command given (calc or convert); see tarn-cli --help";
     return r;
@@ -155,6 +181,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     return r;
   }
   r.error = ReadRest(args, r.options);
+  const std::string& out = r.options.outputFile;
+  if (r.error.empty() && r.options.format == OutputFormat::kWorkbook && (out.empty() || out == "-"))
+    r.error = "--format xlsx writes a file: name it with -o FILE";
   if (r.error.empty()) {
     std::size_t wanted = r.options.command == CliCommand::kCalc ? 1 : 2;
     if (r.options.files.size() != wanted)

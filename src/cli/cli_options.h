@@ -8,8 +8,8 @@
 
 namespace tarn {
 
-enum class CliCommand { kHelp, kCalc, kConvert };
-enum class OutputFormat { kCsv, kTable };
+enum class CliCommand { kHelp, kVersion, kCalc, kConvert };
+enum class OutputFormat { kCsv, kWorkbook, kTable };
 
 inline constexpr int kDefaultPoints = 101;
 inline constexpr int kMinPoints = 2;
@@ -31,7 +31,7 @@ struct ParsedArguments {
 };
 
 // Reads the arguments after the program name. "--help" or "-h" anywhere asks
-// for the usage text.
+// for the usage text, else "--version" anywhere for the version line.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 // The text printed by --help.

@@ -1,5 +1,6 @@
-// tarn-cli: the batch tool. Calculates a project's point series as csv or as
-// the concentration table's text, and converts project files.
+// tarn-cli: the batch tool. Calculates a project's point series as csv, as an
+// Excel workbook or as the concentration table's text, and converts project
+// files.
 
 #include <exception>
 #include <iostream>
@@ -8,6 +9,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
+#include "core/app/version.h"
 #include "core/model/number_text.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +21,10 @@ int main(int argc, char** argv) {
   }
   if (parsed.options.command == CliCommand::kHelp) {
     std::cout << UsageText();
+    return kExitOk;
+  }
+  if (parsed.options.command == CliCommand::kVersion) {
+    std::cout << VersionLine() << '\n';
     return kExitOk;
   }
   UseSystemDecimalSeparator();  // the table's number formats, as the desktop program writes them

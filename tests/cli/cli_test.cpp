@@ -8,18 +8,20 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "support/comma_locale.h"
 #include "core/engine/new_concentrations.h"
 #include "core/model/message_sink.h"
 #include "core/model/old_format.h"
 #include "core/model/project_file.h"
-#include "support/model_builder.h"
 #include "core/tables/concentration_table.h"
+#include "support/comma_locale.h"
+#include "support/model_builder.h"
+#include "support/workbook_reader.h"
 
 namespace tarn {
 namespace {
@@ -125,6 +127,45 @@ TEST_F(CliTest, CalcWritesTheCoreTableAsCsvOrAsTheClipboardText) {
   EXPECT_EQ(ReadAll(File("out.csv")), toStdout.out);
 }
 
+// The workbook holds the csv's table on its first sheet, the numbers to 16
+// significant digits; the tool says which version it is.
+TEST_F(CliTest, CalcWritesAWorkbookWithTheCsvNumbersAndTheVersionIsOneLine) {
+  const std::string project = Write("acid.cld", AcidModel(kDistribution));
+  RunResult csv = Run({"calc", project, "--points", "31"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  RunResult xlsx = Run({"calc", project, "--points", "31", "--format=xlsx", "-o", File("acid.xlsx")});
+  ASSERT_EQ(xlsx.status, 0) << xlsx.err;
+  EXPECT_EQ(xlsx.out + xlsx.err, "");
+  testing::Workbook book = testing::ReadWorkbook(File("acid.xlsx"));
+  ASSERT_EQ(book.problem, "");
+  const testing::WorkbookSheet& sheet = book.Sheet("Concentrations");
+  std::istringstream lines(csv.out);
+  int row = 0;
+  for (std::string line; std::getline(lines, line); ++row) {
+    ASSERT_EQ(line.back(), '\r');
+    line.pop_back();
+    std::istringstream fields(line);
+    int col = 0;
+    for (std::string field; std::getline(fields, field, ','); ++col) {
+      if (row == 0) {
+        EXPECT_EQ(sheet.At(row, col).text, field);
+        continue;
+      }
+      char rounded[40];
+      std::snprintf(rounded, sizeof rounded, "%.15e", std::strtod(field.c_str(), nullptr));
+      EXPECT_EQ(sheet.At(row, col).number, std::strtod(rounded, nullptr)) << row << "," << col;
+    }
+    EXPECT_EQ(col, sheet.Cols());
+  }
+  EXPECT_EQ(row, 32);
+  EXPECT_EQ(sheet.Rows(), 32);
+
+  RunResult version = Run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "Tarn " TARN_PROJECT_VERSION "\n");
+  EXPECT_EQ(version.err, "");
+}
+
 TEST_F(CliTest, RefusedConditionsAndFailedSeriesExitWithOneAndTheProgramsMessage) {
   ProjectState t = AcidModel(kTitration);
   t.vfinal = t.volume[0];
@@ -167,6 +208,9 @@ TEST_F(CliTest, BadUsageAndUnreadableFilesExitWithTwoAndOneLine) {
       {"calc", File("missing.trn")},
       {"calc", File("notes.cld")},
       {"calc", project, "-o", File("no/such/folder/out.csv")},
+      {"calc", project, "--format", "xlsx"},
+      {"calc", project, "--format", "xlsx", "-o", "-"},
+      {"calc", project, "--format", "xlsx", "-o", File("no/such/folder/out.xlsx")},
       {"convert", project},
       {"convert", project, File("b.cld"), "--points", "5"},
       {"convert", project, File("b.trn")},
@@ -225,8 +269,8 @@ TEST_F(CliTest, HelpDocumentsEveryCommandAndOption) {
   RunResult r = Run({"calc", "--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  for (const char* word : {"calc PROJECT", "convert", "--points", "--format", "csv", "table", "--precision", "normal",
-                           "high", "-o FILE", "Exit status", ".trn", ".cld"})
+  for (const char* word : {"calc PROJECT", "convert", "--points", "--format", "csv", "xlsx", "table", "--precision",
+                           "normal", "high", "-o FILE", "--version", "Exit status", ".trn", ".cld"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 

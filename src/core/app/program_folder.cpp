@@ -48,6 +48,11 @@ void CopyMissingFiles(const fs::path& from, const fs::path& to) {
   }
 }
 
+bool IsFolder(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_directory(path, ec);
+}
+
 bool SameFolder(const std::string& a, const std::string& b) {
   std::error_code ec;
   return fs::equivalent(a, b, ec);
@@ -64,9 +69,24 @@ bool FolderIsWritable(const std::string& folder) {
   return !folder.empty() && fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+std::string InstalledDataFolder(const std::string& executableFolder) {
+  return (fs::path(executableFolder) / TARN_DATA_FROM_BIN).lexically_normal().string();
+}
+
+std::string ShippedDataFolder(const std::string& executableFolder) {
+  for (const std::string& candidate : {executableFolder, InstalledDataFolder(executableFolder)}) {
+    if (!IsFolder(fs::path(candidate) / "samples")) continue;
+    std::error_code ec;
+    std::string folder = fs::weakly_canonical(candidate, ec).string();
+    return ec ? CleanFolder(candidate) : folder;
+  }
+  return {};
+}
+
 std::string ResolveProgramFolder(const std::string& executableFolder, const FolderEnvironment& env) {
   if (!env.tarnHome.empty()) return CleanFolder(env.tarnHome);
-  if (FolderIsWritable(executableFolder)) return CleanFolder(executableFolder);
+  const bool installed = IsFolder(InstalledDataFolder(executableFolder));
+  if (!installed && FolderIsWritable(executableFolder)) return CleanFolder(executableFolder);
   if (!env.xdgDataHome.empty() && env.xdgDataHome.front() == '/') return CleanFolder(env.xdgDataHome + "/tarn");
   if (!env.home.empty()) return CleanFolder(env.home + "/.local/share/tarn");
   return CleanFolder(executableFolder);

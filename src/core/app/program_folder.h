@@ -4,10 +4,12 @@
 // folder of new projects (data1/) and the help pages (help/). Paths are
 // written with "/" and without a trailing "/".
 //
-// The folder is the executable's own folder when that can be written, else
-// $XDG_DATA_HOME/tarn (by default ~/.local/share/tarn); TARN_HOME overrides
-// both. A fresh folder is seeded at first start with the samples and the help
-// pages from the folder that holds the shipped copies.
+// The folder is the executable's own folder when that can be written and is
+// not an installed program's folder, else $XDG_DATA_HOME/tarn (by default
+// ~/.local/share/tarn); TARN_HOME overrides both. A fresh folder is seeded at
+// first start with the samples and the help pages from the folder that holds
+// the shipped copies: the executable's folder in a build (the build copies
+// them beside the program), <prefix>/share/tarn for an installed program.
 
 #include <string>
 #include <vector>
@@ -24,12 +26,25 @@ struct FolderEnvironment {
 // The three values from the running process's environment.
 FolderEnvironment ProcessEnvironment();
 
-// TARN_HOME when it is set; else executableFolder when it can be written;
-// else XDG_DATA_HOME + "/tarn" when XDG_DATA_HOME is an absolute path (a
-// relative one is ignored, as the XDG rules say); else HOME +
+// TARN_HOME when it is set; else executableFolder when it can be written and
+// is no installed program's folder (see InstalledDataFolder); else XDG_DATA_HOME + "/tarn" when XDG_DATA_HOME is an
+// absolute path (a relative one is ignored, as the XDG rules say); else HOME +
 // "/.local/share/tarn"; with no HOME either, executableFolder. The result is
 // an absolute path without a trailing "/".
 std::string ResolveProgramFolder(const std::string& executableFolder, const FolderEnvironment& env);
+
+// The shipped data of a program installed with `cmake --install` or from
+// its package, for an executable in executableFolder (<prefix>/bin):
+// <prefix>/share/tarn, as a path relative to the executable's folder, whether
+// or not it exists. An executable beside an existing one is an installed
+// program: it never keeps the user's files in its own folder, even where it
+// could (the super-user's /usr/bin).
+std::string InstalledDataFolder(const std::string& executableFolder);
+
+// The folder whose samples/ and help/ seed a new program folder: the
+// executable's folder when it holds samples/ (a build), else the installed
+// data folder when that holds samples/; empty when neither does.
+std::string ShippedDataFolder(const std::string& executableFolder);
 
 // True when folder exists and the process may create files in it.
 bool FolderIsWritable(const std::string& folder);

@@ -20,4 +20,13 @@ target_sources(tarn_core PRIVATE
   app/start_up.h
   app/store_file.cpp
   app/store_file.h
+  app/version.cpp
+  app/version.h
 )
+# The version is defined for its own file only, so a new version rebuilds one file.
+set_source_files_properties(app/version.cpp PROPERTIES COMPILE_DEFINITIONS TARN_VERSION="${PROJECT_VERSION}")
+# Where an installed program finds its shipped data, relative to its own
+# folder ("../share/tarn" with the usual install folders).
+file(RELATIVE_PATH TARN_DATA_FROM_BIN "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_DATADIR}/tarn")
+set_source_files_properties(app/program_folder.cpp PROPERTIES
+  COMPILE_DEFINITIONS TARN_DATA_FROM_BIN="${TARN_DATA_FROM_BIN}")

@@ -93,10 +93,9 @@ bool YValue(const ProjectState& state, const SeriesResults& results, const PlotD
   double c = results.speciesConc(k, p);
   switch (SelectedY(state)) {
     case kYPercent: {
-      int r = data.reltoReagent;
-      if (!ValidReagent(state, r) || results.totalCalc(p, r) == 0) return false;
-      y = 100 * correction(state, r, k) * c / results.totalCalc(p, r);
-      return true;
+      const std::optional<double> percent = PercentRelativeTo(state, results, data.reltoReagent, k, p);
+      if (percent) y = *percent;
+      return percent.has_value();
     }
     case kYLog:
       if (!(c > 0)) return false;
@@ -134,8 +133,8 @@ void GraphX(const ProjectState& state, const SeriesResults& results, PlotData& d
 }
 
 bool PointSet(const PlotData& data, int p, int k) {
-  return p <= data.plotXSet.Upper() && data.plotXSet(p) && p <= data.plotYSet.Upper1() &&
-         k <= data.plotYSet.Upper2() && data.plotYSet(p, k);
+  return p <= data.plotXSet.Upper() && data.plotXSet(p) && p <= data.plotYSet.Upper1() && k <= data.plotYSet.Upper2() &&
+         data.plotYSet(p, k);
 }
 
 void GraphY(const ProjectState& state, PlotData& data) {
@@ -164,6 +163,11 @@ void ComputePlotY(const ProjectState& state, const SeriesResults& results, PlotD
       data.plotYSet(p, k) = true;
     }
   }
+}
+
+std::optional<double> PercentRelativeTo(const ProjectState& state, const SeriesResults& results, int r, int k, int p) {
+  if (!ValidReagent(state, r) || results.totalCalc(p, r) == 0) return std::nullopt;
+  return 100 * correction(state, r, k) * results.speciesConc(k, p) / results.totalCalc(p, r);
 }
 
 std::int16_t correction(const ProjectState& state, int reltoReagent, int k) {

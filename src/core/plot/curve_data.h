@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,11 @@ void ComputePlotY(const ProjectState& state, const SeriesResults& results, PlotD
 
 // The number of R units in species k (free reagents, soluble species, solids).
 std::int16_t correction(const ProjectState& state, int reltoReagent, int k);
+
+// The percentage of reagent r's total at point p that species k holds:
+// 100 x correction(r, k) x speciesConc[k, p] / totalCalc[p, r]. None when r is
+// no reagent or its total at p is 0.
+std::optional<double> PercentRelativeTo(const ProjectState& state, const SeriesResults& results, int r, int k, int p);
 
 // 1.01 times the largest concentration of a marked free reagent or soluble
 // species over all points; solids never count.

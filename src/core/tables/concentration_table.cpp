@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kCr = '\r';
 constexpr char kTab = '\t';
+constexpr const char* kCsvLineEnd = "\r\n";
 constexpr const char* kCreationSuffix = " - Concentration table. Created at ";
 constexpr const char* kUnitsLine = "concentrations /mol dm-3:";
 
@@ -41,11 +42,6 @@ bool TotalGiven(const ProjectState& state, const SeriesResults& results, int j) 
   if (IsTitration(state)) return true;
   if (results.flagNow.Upper() >= j) return results.flagNow(j);
   return state.flag(j, kDistribution);
-}
-
-std::string SpeciesHeading(const ProjectState& state, int i) {
-  std::string formula = SpeciesFormula(state, i);
-  return Upper(formula) == "H-1" ? "OH" : formula;
 }
 
 TableColumn FreeColumn(const ProjectState& state, const SeriesResults& results, int j) {
@@ -143,6 +139,11 @@ std::string CsvField(const std::string& text) {
 
 }  // namespace
 
+std::string SpeciesHeading(const ProjectState& state, int i) {
+  std::string formula = SpeciesFormula(state, i);
+  return Upper(formula) == "H-1" ? "OH" : formula;
+}
+
 std::vector<TableColumn> ConcentrationTableColumns(const ProjectState& state, const SeriesResults& results) {
   std::vector<TableColumn> columns{{ColumnKind::kPoint, 0, ""}};
   if (IsTitration(state)) columns.push_back({ColumnKind::kTitre, 0, "Titre"});
@@ -233,15 +234,15 @@ std::string ConcentrationTableCsv(const ProjectState& state, const SeriesResults
     if (col > 0) out += ',';
     out += columns[col].kind == ColumnKind::kPoint ? "point" : CsvField(columns[col].heading);
   }
-  out += '\n';
+  out += kCsvLineEnd;
   const int points = TablePoints(state, results);
   for (int p = 1; p <= points; ++p) {
     for (std::size_t col = 0; col < columns.size(); ++col) {
       if (col > 0) out += ',';
       double x = ColumnValue(state, results, columns[col], p);
-      if (!std::isnan(x)) out += FullPrecisionText(x);
+      if (std::isfinite(x)) out += FullPrecisionText(x);
     }
-    out += '\n';
+    out += kCsvLineEnd;
   }
   return out;
 }

@@ -41,6 +41,9 @@ struct TableColumn {
   std::string heading;  // the text of row 0 (empty over the point column)
 };
 
+// The heading of soluble species i: its formula, "OH" for H-1.
+std::string SpeciesHeading(const ProjectState& state, int i);
+
 // The columns for the project's calculation type: the point, the titre
 // (titration only), the totals, the free columns, the species, the solids.
 std::vector<TableColumn> ConcentrationTableColumns(const ProjectState& state, const SeriesResults& results);
@@ -71,10 +74,11 @@ ConcentrationTable MakeConcentrationTable(const ProjectState& state, const Serie
 // ends, TAB between fields, no CR after the last row.
 std::string ConcentrationTableText(const ProjectState& state, const ConcentrationTable& table);
 
-// The table's columns as csv: a header row with the same headings ("point"
-// over the point column; a heading holding a comma, a quote or a line break is
-// quoted), then one row per point with every value at full precision; an
-// empty field where a column has no value. Lines end in LF.
+// The table's columns as csv (RFC 4180): a header row with the same headings
+// ("point" over the point column; a heading holding a comma, a quote or a line
+// break is quoted, its quotes doubled), then one row per point with every
+// value at full precision (17 significant digits, "." as the decimal point);
+// an empty field where a column has no value. Lines end in CR LF.
 std::string ConcentrationTableCsv(const ProjectState& state, const SeriesResults& results);
 
 // The local date and time as "YYYY-MM-DD hh:mm:ss", for the creation line.

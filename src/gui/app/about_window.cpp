@@ -5,14 +5,11 @@
 #include <QVBoxLayout>
 
 #include "core/app/program_folder.h"
+#include "core/app/version.h"
 #include "gui/app/help_command.h"
 #include "gui/ui/text.h"
 
 namespace tarn::gui {
-
-const char* ProgramVersion() {
-  return TARN_VERSION;
-}
 
 AboutWindow::AboutWindow(const std::string& programFolder, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Tarn"));

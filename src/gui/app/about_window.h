@@ -1,7 +1,7 @@
 #pragma once
 // The About window ("About Tarn"): the program's name and version, what it
 // does, where its help is (a link that opens the help window) and an OK
-// button. Shown modally:
+// button. The version is the core's ProgramVersion(). Shown modally:
 //
 //   AboutWindow about(session.programFolder, this);  about.exec();
 
@@ -9,9 +9,6 @@
 #include <string>
 
 namespace tarn::gui {
-
-// The program's version, "1.0.0".
-const char* ProgramVersion();
 
 class AboutWindow : public QDialog {
   Q_OBJECT

@@ -2,10 +2,10 @@
 // Where the desktop program keeps its files, decided once at start. The
 // program folder is the executable's folder when it can be written, else
 // $XDG_DATA_HOME/tarn; TARN_HOME overrides both. At first start it is seeded
-// with the shipped samples and help pages, looked for in this order:
-//   - the executable's folder (the build copies samples/ and help/ beside the
-//     built program),
-//   - <executable folder>/../share/tarn (an installed program in .../bin).
+// with the shipped samples and help pages (ShippedDataFolder in
+// core/app/program_folder.h): the executable's folder in a build, which the
+// build fills with samples/ and help/, or <prefix>/share/tarn for an
+// installed program in <prefix>/bin.
 //
 //   GuiMessageSink sink;
 //   std::optional<std::string> folder = OpenProgramFolder(executableFolder, sink);
@@ -18,10 +18,6 @@ class MessageSink;
 }
 
 namespace tarn::gui {
-
-// The folder that holds the shipped samples/ for an executable in
-// executableFolder; empty when there is none.
-std::string SeedFolder(const std::string& executableFolder);
 
 // Resolves the program folder from the process's environment, creates it and
 // seeds it at first start. When it cannot be created, shows

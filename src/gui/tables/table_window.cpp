@@ -1,6 +1,7 @@
 #include "gui/tables/table_window.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,9 +11,13 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <ctime>
 
+#include "core/tables/table_export.h"
 #include "gui/ui/clipboard.h"
+#include "gui/ui/file_dialog.h"
 #include "gui/ui/grid.h"
+#include "gui/ui/message_box.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/text.h"
 
@@ -23,6 +28,7 @@ namespace {
 constexpr int kGridLeftTwips = 120;
 constexpr int kMaxInitialWidthTwips = 15000;
 constexpr int kMaxInitialGridTwips = 6000;
+constexpr const char* kTableFileFilter = "CSV table (*.csv)|*.csv|Excel workbook (*.xlsx)|*.xlsx|";
 
 // The system's general date-and-time text (the locale's short form).
 std::string NowText() {
@@ -80,10 +86,17 @@ QWidget* T32Table::MakeTop() {
   copy_ = new QPushButton(QStringLiteral("Copy to Clip&Board"), top);
   copy_->setObjectName(QStringLiteral("Copy"));
   connect(copy_, &QPushButton::clicked, this, &T32Table::Copy_Click);
+  save_ = new QPushButton(QStringLiteral("&Save table as..."), top);
+  save_->setObjectName(QStringLiteral("SaveTable"));
+  save_->setToolTip(QStringLiteral("csv, or an Excel workbook with percentages and the model"));
+  connect(save_, &QPushButton::clicked, this, &T32Table::SaveTable_Click);
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(copy_);
+  buttons->addWidget(save_);
   auto* row = new QHBoxLayout(top);
   row->addLayout(labels, 1);
   row->addWidget(frame);
-  row->addWidget(copy_, 0, Qt::AlignVCenter);
+  row->addLayout(buttons);
   return top;
 }
 
@@ -131,6 +144,21 @@ void T32Table::Copy_Click() {
   shown.captions = captions_;
   tableGrid_->SelectAllCells();
   PutClipboardText(ConcentrationTableText(session_.project, shown));
+}
+
+void T32Table::SaveTable_Click() {
+  const std::string& project = session_.project.currentFile;
+  std::string preset = "table.csv";
+  if (!project.empty()) {
+    QFileInfo info(ToQ(project));
+    preset = FromQ(info.absolutePath() + QLatin1Char('/') + info.completeBaseName()) + ".csv";
+  }
+  std::optional<std::string> path =
+      SaveFileDialog("Save table as", kTableFileFilter, preset, this, TypedName::kAddChosenType);
+  if (!path) return;
+  GuiMessageSink sink(this);
+  SaveTable(*path, TableFileTypeOf(*path), session_.project, session_.results, CreationTimeText(std::time(nullptr)),
+            sink);
 }
 
 void T32Table::SetInitialSize() {

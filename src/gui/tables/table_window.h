@@ -1,7 +1,8 @@
 #pragma once
 // The concentration table window T32Table (caption "Concentrations/Mol dm-3"):
 // the results of the last point series as a grid, three caption lines, the
-// precision choice and the copy to the clipboard. It only reads the session's
+// precision choice, the copy to the clipboard and "Save table as..." (csv or
+// an Excel workbook, core/tables/table_export.h). It only reads the session's
 // project and results; it never calculates. When the results no longer match
 // the project it closes itself; new results and renamed reagents refill it,
 // a new title shows in its caption line.
@@ -12,8 +13,8 @@
 #include <array>
 #include <string>
 
-#include "gui/app/session.h"
 #include "core/tables/concentration_table.h"
+#include "gui/app/session.h"
 
 class QLabel;
 class QPushButton;
@@ -37,6 +38,10 @@ class T32Table : public QWidget {
   // What the user's clicks call.
   void SigFig_Click(int index);
   void Copy_Click();
+  // Asks for a file name and saves the table there: a name ending in .xlsx as
+  // a workbook, any other as csv; a name typed without an extension takes
+  // the type chosen in the dialog. A failure says "can't save " + the file.
+  void SaveTable_Click();
 
   Grid& TableGrid() { return *tableGrid_; }
   TablePrecision Precision() const { return precision_; }
@@ -60,6 +65,7 @@ class T32Table : public QWidget {
   std::array<QLabel*, 4> txt_{};
   std::array<QRadioButton*, 2> sigFig_{};
   QPushButton* copy_ = nullptr;
+  QPushButton* save_ = nullptr;
   QWidget* top_ = nullptr;
   Grid* tableGrid_ = nullptr;
 };

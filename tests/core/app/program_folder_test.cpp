@@ -26,6 +26,32 @@ TEST(ProgramFolder, ChoiceFollowsTarnHomeThenExecutableThenXdg) {
   EXPECT_EQ(StorePath("/p"), "/p/store.fil");
 }
 
+// An installed program (<prefix>/bin beside <prefix>/share/tarn) keeps the
+// user's files in the user's data folder even where it could write its own
+// folder (the super-user's /usr/bin, a package unpacked into a folder of one's
+// own), and seeds them from the installed data; a build seeds from its own
+// folder.
+TEST(ProgramFolder, AnInstalledProgramUsesTheDataFolderAndSeedsFromShare) {
+  TempFolder root;
+  const std::string bin = root / "usr/bin", share = root / "usr/share/tarn";
+  std::filesystem::create_directories(bin);
+  WriteFile(share + "/samples/acid.cld", "shipped");
+  EXPECT_EQ(InstalledDataFolder(bin), share);
+  EXPECT_EQ(ResolveProgramFolder(bin, {"", "/x/data", "/home/ann"}), "/x/data/tarn");
+  EXPECT_EQ(ResolveProgramFolder(bin, {root / "home", "/x/data", "/home/ann"}), root / "home");
+  EXPECT_EQ(ShippedDataFolder(bin), share);
+
+  const std::string program = root / "data/tarn";
+  ASSERT_TRUE(PrepareProgramFolder(program, ShippedDataFolder(bin)));
+  EXPECT_EQ(SampleFiles(program), std::vector<std::string>{program + "/samples/acid.cld"});
+
+  TempFolder build;
+  WriteFile(build / "samples/acid.cld", "built");
+  EXPECT_EQ(ResolveProgramFolder(build.Path(), {"", "/x/data", "/home/ann"}), build.Path());
+  EXPECT_EQ(ShippedDataFolder(build.Path()), build.Path());
+  EXPECT_EQ(ShippedDataFolder(root / "usr"), "");
+}
+
 TEST(ProgramFolder, FirstStartSeedsMissingFilesOnlyAndListsSamplesByName) {
   TempFolder source, home;
   WriteFile(source / "samples/zinc.cld", "z");

@@ -14,6 +14,7 @@
 
 #include "core/model/message_sink.h"
 #include "core/model/project_file.h"
+#include "support/ordinary_user.h"
 
 namespace tarn {
 namespace {
@@ -146,21 +147,6 @@ TEST_F(SaveFile, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(Read(path), text);
 }
 
-// Runs body as an ordinary user: in a child process that gives up the
-// super-user's rights when the tests run as root. True when body is.
-bool AsOrdinaryUser(const std::function<bool()>& body) {
-  if (::geteuid() != 0) return body();
-  pid_t child = ::fork();
-  if (child == 0) {
-    constexpr unsigned kNobody = 65534;
-    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
-    ::_exit(body() ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // The choice for a writable file in a read-only folder: refused, the file as
 // it was. No temporary file can be made beside it, and writing the file in
 // place would destroy it if the disk filled half-way.
@@ -169,7 +155,7 @@ TEST_F(SaveFile, AWritableFileInAReadOnlyFolderIsRefusedAndKept) {
   Write(path, "old");
   ::chmod(path.c_str(), 0666);
   ::chmod(dir.c_str(), 0555);
-  EXPECT_TRUE(AsOrdinaryUser([&] {
+  EXPECT_TRUE(testing::AsOrdinaryUser([&] {
     SaveResult r = SaveTextFile(path, "new");
     return !r.ok && r.failedAt == SaveStep::kCreate && r.error == EACCES;
   }));

@@ -213,8 +213,17 @@ TEST(ConcentrationTable, CaptionsFollowTheLocaleButCsvIsFullPrecisionWithADecima
   ConcentrationTable table = Table(s, r, TablePrecision::kNormal);
   EXPECT_EQ(table.captions[2], "Initial volume 10,0 ml Final volume 12,0 ml");
   EXPECT_EQ(table.cells[1][5], "3,000");
-  std::istringstream csv(ConcentrationTableCsv(s, r));
+  const std::string text = ConcentrationTableCsv(s, r);
   SetDecimalSeparator('.');
+  // Records end in CR LF (RFC 4180); no line break stands alone.
+  std::string lf;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\n') {
+      EXPECT_EQ(i > 0 ? text[i - 1] : ' ', '\r') << i;
+    }
+  for (char c : text)
+    if (c != '\r') lf += c;
+  std::istringstream csv(lf);
   std::string line;
   std::getline(csv, line);
   EXPECT_EQ(line,
@@ -236,7 +245,7 @@ TEST(ConcentrationTable, CaptionsFollowTheLocaleButCsvIsFullPrecisionWithADecima
   EXPECT_EQ(std::strtod(rows[1][6].c_str(), nullptr), 2.0 / 7.0 * 1e-9);
   r.ifail = kIterationLimit;
   const std::string failed = ConcentrationTableCsv(s, r);
-  EXPECT_EQ(std::count(failed.begin(), failed.end(), '\n'), 1);  // the header only
+  EXPECT_EQ(failed.substr(failed.find("\r\n")), "\r\n");  // the header only
 }
 
 TEST(ConcentrationTable, FullPrecisionTextIsSeventeenDigitsWithADecimalPoint) {

@@ -1,13 +1,22 @@
 // The concentration table window shows the core's table of the session's
 // series in the chosen precision and copies the core's clipboard text.
 
+#include <QFileDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
+#include <cerrno>
+
+#include "core/model/save_file.h"
+#include "core/tables/table_export.h"
 
 #include "gui/tables/table_window.h"
 #include "gui/ui/clipboard.h"
 #include "gui/ui/grid.h"
 #include "support/gui/gui_test.h"
+#include "support/temp_folder.h"
+#include "support/workbook_reader.h"
 
 namespace tarn::gui {
 namespace {
@@ -67,6 +76,56 @@ TEST(TableWindowTest, ShowsAndCopiesTheCoreTableInBothPrecisions) {
   T32Table empty(session);
   EXPECT_EQ(empty.TableGrid().Rows(), 1);
   EXPECT_EQ(empty.TableGrid().Text(0, 1), "Titre");
+}
+
+// "Save table as...": csv by default, beside the project; a workbook when
+// that type is chosen; a save that fails says so and keeps the old file.
+TEST(TableWindowTest, SavesTheTableAsCsvOrWorkbookAndSaysWhenItCannot) {
+  QTemporaryDir dir;
+  Session session;
+  ASSERT_EQ(test::CalculatedSample(session, "copper-ammonia.cld", 11), kSuccess);
+  session.project.currentFile = dir.filePath("Cu NH3.cld").toStdString();
+  T32Table window(session);
+  auto* save = window.findChild<QPushButton*>("SaveTable");
+  ASSERT_NE(save, nullptr);
+  EXPECT_EQ(save->text(), "&Save table as...");
+
+  QString preset;
+  test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+    preset = dialog.selectedFiles().value(0);
+    test::ChooseFile(dialog, preset);
+  });
+  save->click();
+  EXPECT_EQ(preset, dir.filePath("Cu NH3.csv"));
+  const std::string csv = ConcentrationTableCsv(session.project, session.results);
+  EXPECT_EQ(testing::ReadFile(dir.filePath("Cu NH3.csv").toStdString()), csv);
+
+  test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+    dialog.selectNameFilter(dialog.nameFilters().value(1));
+    test::ChooseFile(dialog, dir.filePath("results"));
+  });
+  window.SaveTable_Click();
+  testing::Workbook book = testing::ReadWorkbook(dir.filePath("results.xlsx").toStdString());
+  ASSERT_EQ(book.problem, "");
+  EXPECT_EQ(book.Names(), (std::vector<std::string>{kConcentrationSheet, kPercentSheet, kModelSheet}));
+  EXPECT_EQ(book.Sheet(kConcentrationSheet).Rows(), 12);
+
+  const std::string old = dir.filePath("old.csv").toStdString();
+  testing::WriteFile(old, "old results");
+  std::shared_ptr<test::ModalSeen> message;
+  test::AnswerWindow<QFileDialog>([&](QFileDialog& dialog) {
+    message = test::AnswerMessageBox(QMessageBox::Ok, {}, &dialog);
+    test::ChooseFile(dialog, dir.filePath("full.csv"));
+  });
+  {
+    InjectedSaveFault full(SaveStep::kWrite, ENOSPC);
+    window.SaveTable_Click();
+  }
+  ASSERT_TRUE(message && message->seen);
+  EXPECT_EQ(message->text, "can't save " + dir.filePath("full.csv"));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("full.csv")));
+  EXPECT_EQ(testing::ReadFile(old), "old results");
+  test::SaveScreenshot(window, "table_window_save");
 }
 
 }  // namespace
