@@ -139,6 +139,18 @@ struct ToolbarButton {
   QAction* action;
 };
 
+// An entry of the menu bar itself would show the toolbar's picture in place
+// of its caption, so its button is a twin that runs the entry and is enabled
+// with it.
+QAction* ToolbarTwin(QAction* entry, T32Main& main) {
+  auto* twin = new QAction(entry->text(), &main);
+  twin->setObjectName(QStringLiteral("Tb_") + entry->objectName());
+  twin->setEnabled(entry->isEnabled());
+  QObject::connect(twin, &QAction::triggered, entry, &QAction::trigger);
+  QObject::connect(entry, &QAction::enabledChanged, twin, &QAction::setEnabled);
+  return twin;
+}
+
 void BuildToolbar(MainMenus& m, T32Main& main) {
   m.tb = main.addToolBar(QStringLiteral("Tb"));
   m.tb->setObjectName(QStringLiteral("Tb"));
@@ -154,7 +166,7 @@ void BuildToolbar(MainMenus& m, T32Main& main) {
   const std::array<ToolbarButton, 15> buttons{{{"Restart", "Restart", m.fileRestart},
                                                {"Save", "Save the data", m.fileSave},
                                                {"", "", nullptr},
-                                               {"Model", "Change the model", m.model},
+                                               {"Model", "Change the model", ToolbarTwin(m.model, main)},
                                                {"Conditions", "Change the conditions", m.conditions},
                                                {"", "", nullptr},
                                                {"Calculate", "Draw graph", m.calc[kCalcPlot]},
@@ -162,7 +174,7 @@ void BuildToolbar(MainMenus& m, T32Main& main) {
                                                {"Kapp", "Conditional constamts", m.calc[kCalcKapp]},
                                                {"", "", nullptr},
                                                {"Points", "No. of points", m.pointsButton},
-                                               {"Sdp", "Single data points", m.sdp},
+                                               {"Sdp", "Single data points", ToolbarTwin(m.sdp, main)},
                                                {"", "", nullptr},
                                                {"Help", "Help", m.hlp[0]},
                                                {"Exit", "Leave Tarn", m.fileExit}}};

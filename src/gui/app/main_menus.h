@@ -53,7 +53,8 @@ struct MainMenus {
   QMenu* helpMenu = nullptr;
   std::array<QAction*, 2> hlp{};
   // The toolbar shares the menus' actions (with its own picture and tool
-  // tip); these two commands are the toolbar's own.
+  // tip); Model and Single points, entries of the menu bar itself, have twin
+  // buttons that run them. These two commands are the toolbar's own.
   QToolBar* tb = nullptr;
   QAction* conditions = nullptr;    // the editor with its conditions in front
   QAction* pointsButton = nullptr;  // pops up the DtaPoints menu at the mouse

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTextBrowser>
 #include <QToolBar>
 
@@ -170,17 +171,27 @@ TEST(MainWindowTest, ToolbarKeysAndTipsAreAsWritten) {
 
   // A button with a menu entry is that entry: one command, enabled together.
   const MainMenus& menus = main.Menus();
-  const std::vector<std::pair<QString, QAction*>> shared{{"Restart", menus.fileRestart},
-                                                         {"Save", menus.fileSave},
-                                                         {"Model", menus.model},
-                                                         {"Calculate", menus.calc[kCalcPlot]},
-                                                         {"Table", menus.calc[kCalcTable]},
-                                                         {"Kapp", menus.calc[kCalcKapp]},
-                                                         {"Sdp", menus.sdp},
-                                                         {"Help", menus.hlp[0]},
-                                                         {"Exit", menus.fileExit}};
+  const std::vector<std::pair<QString, QAction*>> shared{
+      {"Restart", menus.fileRestart},    {"Save", menus.fileSave},        {"Calculate", menus.calc[kCalcPlot]},
+      {"Table", menus.calc[kCalcTable]}, {"Kapp", menus.calc[kCalcKapp]}, {"Help", menus.hlp[0]},
+      {"Exit", menus.fileExit}};
   for (const auto& [key, entry] : shared) EXPECT_EQ(ToolbarButton(main, key), entry) << key.toStdString();
   EXPECT_EQ(ToolbarButton(main, QStringLiteral("Conditions")), menus.conditions);
+  // Entries of the menu bar itself keep their captions, without a picture;
+  // their buttons run them and are enabled with them.
+  for (auto [key, entry] :
+       {std::pair{QStringLiteral("Model"), menus.model}, std::pair{QStringLiteral("Sdp"), menus.sdp}}) {
+    EXPECT_TRUE(entry->icon().isNull()) << key.toStdString();
+    QAction* button = ToolbarButton(main, key);
+    ASSERT_NE(button, nullptr);
+    for (bool enabled : {false, true}) {
+      entry->setEnabled(enabled);
+      EXPECT_EQ(button->isEnabled(), enabled) << key.toStdString();
+    }
+  }
+  QSignalSpy ran(menus.sdp, &QAction::triggered);
+  ToolbarButton(main, QStringLiteral("Sdp"))->trigger();
+  EXPECT_EQ(ran.count(), 1);
   EXPECT_EQ(ToolbarButton(main, QStringLiteral("Points")), menus.pointsButton);
   EXPECT_EQ(menus.calc[kCalcKapp]->text(), "&Apparent constants");  // the menu keeps its caption
 }
