@@ -3,6 +3,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "core/app/project_open.h"
 #include "core/engine/new_concentrations.h"
 #include "core/engine/solver_work.h"
 #include "core/model/model.h"
@@ -33,34 +34,25 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
-bool IsOldFormatName(const std::string& path) {
-  return path.size() >= 4 && Upper(path.substr(path.size() - 4)) == ".TRN";
-}
-
-// A damaged file is refused by the reader, which says so.
-ReadStatus ReadProjectFile(const std::string& path, ProjectState& state, StderrSink& sink) {
-  std::string text;
-  if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
-  ReadStatus status = ReadProjectText(state, text, sink);
-  if (status == ReadStatus::kOk && KindOfProjectText(text) == ProjectTextKind::kModelOnly) {
-    // A model without conditions: the program's defaults for new Tarn data.
-    state.type = kDistribution;
-    ApplyImportDefaults(state);
-  }
-  return status;
-}
-
 // Reads a project or an old-format file into state; false (the reason
-// printed) when it cannot.
+// printed) when it cannot. A model without conditions takes the program's
+// defaults for new Tarn data.
 bool LoadProject(const std::string& path, ProjectState& state, StderrSink& sink) {
-  state.currentFile = path;
   const int shownBefore = sink.shown;
-  ReadStatus status = IsOldFormatName(path) ? OpenTrn(state, sink) : ReadProjectFile(path, state, sink);
-  if (status == ReadStatus::kUnreadable) {
+  OpenOutcome opened = OpenProject(state, path, sink);
+  if (opened.status == OpenStatus::kModelOnly) {
+    opened.status = OpenModelOnly(state, opened, sink) == ReadStatus::kOk ? OpenStatus::kOpened : OpenStatus::kRefused;
+    if (opened.Opened()) ApplyImportDefaults(state);
+  }
+  if (opened.kind == FileKind::kOther) {
+    PrintReason("cannot read " + path + ": not a project file (.cld) or an old-format file (.trn)");
+    return false;
+  }
+  if (opened.status == OpenStatus::kUnreadable) {
     PrintReason("cannot read " + path);
     return false;
   }
-  if (status == ReadStatus::kRefused) {
+  if (opened.status == OpenStatus::kRefused) {
     if (sink.shown == shownBefore) PrintReason("cannot read " + path + " as a project");
     return false;
   }
@@ -140,7 +132,7 @@ int RunCalc(const CliOptions& options, StderrSink& sink) {
 int RunConvert(const CliOptions& options, StderrSink& sink) {
   const std::string& input = options.files.at(0);
   const std::string& output = options.files.at(1);
-  if (IsOldFormatName(output)) {
+  if (KindOfFile(output) == FileKind::kOldFormat) {
     PrintReason("the output must be a project file (.cld), not an old-format file: " + output);
     return kExitUsage;
   }

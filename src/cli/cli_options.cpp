@@ -70,8 +70,8 @@ convert INPUT OUTPUT
   program's default conditions: a species distribution, volumes 10, 12 and
   1 mL, totals 0, pX 3 to 9. OUTPUT may not be an old-format (.trn) file.
 
-A file whose name ends in .trn (any case) is read as an old-format file, any
-other as a project file. Messages of the program (a refused file, a number out
+A file whose name ends in .trn (any case) is read as an old-format file, one
+that ends in .cld (any case) as a project file; any other is not read. Messages of the program (a refused file, a number out
 of range, a failed calculation) are printed on standard error.
 
 Exit status:

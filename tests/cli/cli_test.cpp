@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "core/engine/new_concentrations.h"
+#include "core/app/project_open.h"
 #include "core/model/message_sink.h"
 #include "core/model/old_format.h"
 #include "core/model/project_file.h"
@@ -301,6 +302,29 @@ TEST_F(CliTest, ConvertRewritesAProjectCanonicallyAndReStoresAnOldFormatFile) {
   RunResult fromOld = Run({"calc", File("old.TRN"), "--points", "5"});
   ASSERT_EQ(fromOld.status, 0) << fromOld.err;
   EXPECT_EQ(fromOld.out, Run({"calc", File("new.cld"), "--points", "5"}).out);
+}
+
+// A model without conditions, and a project under a name of neither kind:
+// the tool opens files with the desktop program's own routine.
+TEST_F(CliTest, AModelOnlyFileTakesTheDefaultsAndOtherNamesAreNotRead) {
+  std::string text = ProjectText(AcidModel(kTitration));
+  text = text.substr(0, text.find("<Tarn>")) + "</calvor>\r\n";
+  const std::string model = File("model.CLD");
+  std::ofstream(model, std::ios::binary) << text;
+  ASSERT_EQ(Run({"convert", model, File("b.cld")}).status, 0);
+  ProjectState expected;
+  RecordingSink sink;
+  OpenOutcome opened = OpenProject(expected, model, sink);
+  ASSERT_EQ(opened.status, OpenStatus::kModelOnly);
+  ASSERT_EQ(OpenModelOnly(expected, opened, sink), ReadStatus::kOk);
+  ApplyImportDefaults(expected);
+  EXPECT_EQ(expected.type, kDistribution);
+  EXPECT_EQ(ReadAll(File("b.cld")), ProjectText(expected));
+
+  const std::string other = Write("acid.xml", AcidModel(kTitration));
+  RunResult r = Run({"calc", other});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "tarn-cli: cannot read " + other + ": not a project file (.cld) or an old-format file (.trn)\n");
 }
 
 }  // namespace

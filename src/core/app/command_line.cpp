@@ -30,19 +30,4 @@ std::string CalledFromMessage(std::string_view caller) {
   return "Called from " + std::string(caller) + "\r" + "Close Tarn to return to that program";
 }
 
-FileKind KindOfFile(std::string_view path) {
-  std::string last = Upper(path.substr(path.size() < 3 ? 0 : path.size() - 3));
-  if (last == "CLD") return FileKind::kProject;
-  if (last == "TRN") return FileKind::kOldFormat;
-  return FileKind::kOther;
-}
-
-std::string ReStoredPath(std::string_view path) {
-  return std::string(path.substr(0, path.size() < 3 ? 0 : path.size() - 3)) + "CLD";
-}
-
-std::string ReStoredMessage(std::string_view path) {
-  return "The data will be re-stored in the file " + std::string(path) + "\r\r" + "Use Save or Save As before exiting";
-}
-
 }  // namespace tarn

@@ -29,15 +29,4 @@ CommandLine ParseCommandLine(std::string_view text);
 std::string CalledFromMessage(std::string_view caller);
 inline constexpr const char* kCalledFromTitle = "Opening Tarn";
 
-// The kind of a project file by its last three characters, upper-cased:
-// "CLD" a project file, "TRN" an old-format file, anything else neither.
-enum class FileKind { kProject, kOldFormat, kOther };
-FileKind KindOfFile(std::string_view path);
-
-// An old-format file is re-stored as a project file: its path with the last
-// three characters replaced by "CLD", and the message that says so.
-std::string ReStoredPath(std::string_view path);
-// "The data will be re-stored in the file " + path + CR + CR + "Use Save or Save As before exiting"
-std::string ReStoredMessage(std::string_view path);
-
 }  // namespace tarn

@@ -8,6 +8,8 @@ target_sources(tarn_core PRIVATE
   app/point_count.h
   app/program_folder.cpp
   app/program_folder.h
+  app/project_open.cpp
+  app/project_open.h
   app/project_edits.cpp
   app/project_edits.h
   app/recalculation.cpp

@@ -275,13 +275,13 @@ bool ImportFitsText(const ProjectState& s, const TrnHeader& h, std::size_t textL
 
 }  // namespace
 
-ReadStatus OpenTrn(ProjectState& state, MessageSink& sink) {
-  std::string path = Unquoted(state.currentFile);
+ReadStatus OpenTrn(ProjectState& state, std::string_view path, MessageSink& sink) {
   std::string text;
-  if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
-  const std::string given = std::exchange(state.currentFile, path);
-  ReadStatus status = ReadTrnText(state, text, sink);
-  if (status != ReadStatus::kOk) state.currentFile = given;
+  ProjectState read = state;
+  read.currentFile = Unquoted(path);
+  if (!ReadTextFile(read.currentFile, text)) return ReadStatus::kUnreadable;
+  ReadStatus status = ReadTrnText(read, text, sink);
+  if (status == ReadStatus::kOk) state = std::move(read);
   return status;
 }
 

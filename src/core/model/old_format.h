@@ -23,13 +23,14 @@ namespace tarn {
 
 class MessageSink;
 
-// Reads state.currentFile (surrounding double quotes dropped) in the old
-// format, in either layout, replacing the open project. A file that cannot be
+// Reads the file at path (surrounding double quotes dropped) in the old
+// format, in either layout, replacing the open project; `currentFile` becomes
+// that path. A file that cannot be
 // read changes nothing (kUnreadable). A file whose counts declare more than
 // its text could fill (CountsFitText), or that ends before its volumes and
 // single points, is damaged: it shows DamagedFileMessage and changes nothing
 // (kRefused). Missing captions take their defaults.
-ReadStatus OpenTrn(ProjectState& state, MessageSink& sink);
+ReadStatus OpenTrn(ProjectState& state, std::string_view path, MessageSink& sink);
 // The same from the file's text; messages name the file state.currentFile.
 ReadStatus ReadTrnText(ProjectState& state, std::string_view text, MessageSink& sink);
 

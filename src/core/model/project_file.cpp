@@ -301,13 +301,13 @@ ProjectTextKind KindOfProjectText(std::string_view text) {
   return Trim(GetElement("Tarn", text)).empty() ? ProjectTextKind::kModelOnly : ProjectTextKind::kProject;
 }
 
-ReadStatus OpenXML(ProjectState& state, MessageSink& sink) {
-  std::string path = Unquoted(state.currentFile);
+ReadStatus OpenXML(ProjectState& state, std::string_view path, MessageSink& sink) {
   std::string text;
-  if (!ReadTextFile(path, text)) return ReadStatus::kUnreadable;
-  const std::string given = std::exchange(state.currentFile, path);
-  ReadStatus status = ReadProjectText(state, text, sink);  // Save writes to the file itself
-  if (status != ReadStatus::kOk) state.currentFile = given;
+  ProjectState read = state;
+  read.currentFile = Unquoted(path);  // Save writes to the file itself
+  if (!ReadTextFile(read.currentFile, text)) return ReadStatus::kUnreadable;
+  ReadStatus status = ReadProjectText(read, text, sink);
+  if (status == ReadStatus::kOk) state = std::move(read);
   return status;
 }
 

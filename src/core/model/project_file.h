@@ -61,13 +61,14 @@ ProjectTextKind KindOfProjectText(std::string_view text);
 // Reads a whole file into text; false when it cannot be opened or read.
 bool ReadTextFile(const std::string& path, std::string& text);
 
-// Reads state.currentFile into the open project, replacing it. A file without
+// Reads the file at path into the open project, replacing it; `currentFile`
+// becomes that path. A file without
 // Tarn data (written by the fitting program alone) reads its model only. A
 // damaged file (KindOfProjectText), or one whose counts declare more than
 // its text could fill (CountsFitText), is refused with DamagedFileMessage
 // and changes nothing. A leading and trailing double quote around the path
 // are dropped.
-ReadStatus OpenXML(ProjectState& state, MessageSink& sink);
+ReadStatus OpenXML(ProjectState& state, std::string_view path, MessageSink& sink);
 // The same from the file's text; messages name the file state.currentFile.
 ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSink& sink);
 

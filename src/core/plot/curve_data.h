@@ -21,16 +21,22 @@
 
 namespace tarn {
 
-// X options.
-inline constexpr int kXVolume = 0;
-inline constexpr int kXPh = 1;
-inline constexpr int kXFreeP = 2;
-inline constexpr int kXTotal = 3;
-inline constexpr int kXLogTotal = 4;
-// Y options (PlotSettings::yChoice).
-inline constexpr int kYPercent = 0;
-inline constexpr int kYLog = 1;
-inline constexpr int kYConcentration = 2;
+// The X options, by their index in the plot window (PlotData::xChoice; -1
+// where none can be chosen).
+enum XOption : int {
+  kXVolume = 0,    // added volume (titration)
+  kXPh = 1,        // pX of a reagent whose pX varies
+  kXFreeP = 2,     // -log of a reagent's free concentration
+  kXTotal = 3,     // a reagent's total concentration
+  kXLogTotal = 4,  // log of a reagent's total concentration
+};
+// The Y options, by their index (PlotSettings::yChoice, as the project file
+// holds it).
+enum YOption : int {
+  kYPercent = 0,        // % formation relative to a reagent
+  kYLog = 1,            // log concentration
+  kYConcentration = 2,  // concentration
+};
 
 // The plot window's state of the curves. yChoice and the Y limits live in
 // the project's PlotSettings.

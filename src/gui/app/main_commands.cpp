@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QToolBar>
 
 #include "core/app/program_folder.h"
 #include "core/app/project_edits.h"
@@ -44,16 +43,16 @@ bool T32Main::Calculate() {
   return run.Done();
 }
 
-void T32Main::calc_Click(int index) {
+void T32Main::calc_Click(CalcCommand command) {
   if (!HasProject() || !Calculate()) return;
-  if (index == 0) {
+  if (command == kCalcPlot) {
     for (int window : {kSinglePointsWindow, kConditionalWindow, kTableWindow}) children_.Close(window);
     ShowChild(kEditorWindow);
     ShowChild(kPlotWindow);
     if (Tiling()) Tiler();
-  } else if (index == 1) {
+  } else if (command == kCalcTable) {
     ShowChild(kTableWindow);
-  } else if (index == 2) {
+  } else if (command == kCalcKapp) {
     for (int window : {kSinglePointsWindow, kTableWindow, kPlotWindow}) children_.Close(window);
     ShowChild(kEditorWindow);
     ShowChild(kConditionalWindow);
@@ -147,12 +146,10 @@ void T32Main::UpdateCommandStates() {
   bool kapp = session_.project.nreag >= kMinKappReagents;
   for (QAction* action : {menus_.fileSave, menus_.saveAs, menus_.model, menus_.addReagent, menus_.sdp})
     action->setEnabled(open);
-  menus_.calc[0]->setEnabled(open);
-  menus_.calc[1]->setEnabled(open);
-  menus_.calc[2]->setEnabled(kapp);
-  for (const char* key : {"Save", "Model", "Conditions", "Calculate", "Table", "Sdp"})
-    menus_.Button(QString::fromLatin1(key))->setEnabled(open);
-  menus_.Button(QStringLiteral("Kapp"))->setEnabled(kapp);
+  menus_.calc[kCalcPlot]->setEnabled(open);
+  menus_.calc[kCalcTable]->setEnabled(open);
+  menus_.calc[kCalcKapp]->setEnabled(kapp);  // the toolbar's Kapp with it
+  menus_.conditions->setEnabled(open);
   menus_.removeMenu->setEnabled(session_.project.nreag >= 2);
 }
 

@@ -1,6 +1,7 @@
 #include "gui/app/main_menus.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,32 +15,17 @@ namespace tarn::gui {
 
 namespace {
 
-struct ToolTip {
-  const char* key;
-  const char* tip;
-};
-
-constexpr std::array<ToolTip, 11> kToolTips{{
-    {"Restart", "Restart"},
-    {"Save", "Save the data"},
-    {"Model", "Change the model"},
-    {"Conditions", "Change the conditions"},
-    {"Calculate", "Draw graph"},
-    {"Table", "Concentrations' table"},
-    {"Kapp", "Conditional constamts"},
-    {"Points", "No. of points"},
-    {"Sdp", "Single data points"},
-    {"Help", "Help"},
-    {"Exit", "Leave Tarn"},
-}};
-
 constexpr std::array<const char*, kScreenSizes> kSizeCaptions{
     "&0 fullscreen", "&1 800*600", "&2 1024*768", "&3 1152*864", "&4 1280*1024", "&5 1400*1050", "&6 1600*1200"};
 
-QString ToolTipOf(const char* key) {
-  for (const ToolTip& t : kToolTips)
-    if (QLatin1String(t.key) == QLatin1String(key)) return QString::fromLatin1(t.tip);
-  return {};
+// A command of the main window: a value still being typed in the editor is
+// committed first (a menu or toolbar button takes no focus from it).
+template <typename Command>
+auto Committing(T32Main& main, Command command) {
+  return [&main, command] {
+    main.CommitOpenEdit();
+    command();
+  };
 }
 
 QAction* AddEntry(QMenu* menu, const char* caption, const QString& name) {
@@ -55,10 +41,10 @@ void BuildFileMenu(MainMenus& m, T32Main& main) {
   m.saveAs = AddEntry(m.fileMenu, "Save &As", QStringLiteral("SaveAs"));
   m.fileRestart = AddEntry(m.fileMenu, "&Restart", QStringLiteral("FileRestart"));
   m.fileExit = AddEntry(m.fileMenu, "E&xit", QStringLiteral("FileExit"));
-  QObject::connect(m.fileSave, &QAction::triggered, &main, [&main] { main.FileSave_Click(); });
-  QObject::connect(m.saveAs, &QAction::triggered, &main, [&main] { main.SaveAs_Click(); });
-  QObject::connect(m.fileRestart, &QAction::triggered, &main, &T32Main::FileRestart_Click);
-  QObject::connect(m.fileExit, &QAction::triggered, &main, &T32Main::FileExit_Click);
+  QObject::connect(m.fileSave, &QAction::triggered, &main, Committing(main, [&main] { main.FileSave_Click(); }));
+  QObject::connect(m.saveAs, &QAction::triggered, &main, Committing(main, [&main] { main.SaveAs_Click(); }));
+  QObject::connect(m.fileRestart, &QAction::triggered, &main, Committing(main, [&main] { main.FileRestart_Click(); }));
+  QObject::connect(m.fileExit, &QAction::triggered, &main, Committing(main, [&main] { main.FileExit_Click(); }));
 }
 
 // Undo and redo name the step they act on ("Undo log beta of CuL2").
@@ -80,7 +66,7 @@ void BuildEditMenu(MainMenus& m, T32Main& main) {
 void BuildModelAndReagents(MainMenus& m, T32Main& main) {
   m.model = main.menuBar()->addAction(QStringLiteral("&Model and Conditions"));
   m.model->setObjectName(QStringLiteral("Model"));
-  QObject::connect(m.model, &QAction::triggered, &main, &T32Main::Model_Click);
+  QObject::connect(m.model, &QAction::triggered, &main, Committing(main, [&main] { main.Model_Click(); }));
   m.reagentsMenu = main.menuBar()->addMenu(QStringLiteral("Reagents"));
   m.reagentsMenu->setObjectName(QStringLiteral("Reagentsmenu"));
   m.addReagent = AddEntry(m.reagentsMenu, "&Add reagent", QStringLiteral("AddReagent"));
@@ -95,10 +81,10 @@ void BuildResultsAndPoints(MainMenus& m, T32Main& main) {
   m.results = main.menuBar()->addMenu(QStringLiteral("&Results"));
   m.results->setObjectName(QStringLiteral("results"));
   const std::array<const char*, 3> calcCaptions{"&Plot", "&Table", "&Apparent constants"};
-  for (int i = 0; i < 3; ++i) {
-    QAction* a = AddEntry(m.results, calcCaptions[static_cast<std::size_t>(i)], QStringLiteral("calc%1").arg(i));
-    QObject::connect(a, &QAction::triggered, &main, [&main, i] { main.calc_Click(i); });
-    m.calc[static_cast<std::size_t>(i)] = a;
+  for (CalcCommand command : {kCalcPlot, kCalcTable, kCalcKapp}) {
+    QAction* a = AddEntry(m.results, calcCaptions[command], QStringLiteral("calc%1").arg(command));
+    QObject::connect(a, &QAction::triggered, &main, Committing(main, [&main, command] { main.calc_Click(command); }));
+    m.calc[command] = a;
   }
   m.dtaPoints = main.menuBar()->addMenu(QStringLiteral("&Np"));
   m.dtaPoints->setObjectName(QStringLiteral("DtaPoints"));
@@ -111,17 +97,17 @@ void BuildResultsAndPoints(MainMenus& m, T32Main& main) {
   }
   m.sdp = main.menuBar()->addAction(QStringLiteral("&Single points"));
   m.sdp->setObjectName(QStringLiteral("Sdp"));
-  QObject::connect(m.sdp, &QAction::triggered, &main, &T32Main::Sdp_Click);
+  QObject::connect(m.sdp, &QAction::triggered, &main, Committing(main, [&main] { main.Sdp_Click(); }));
 }
 
 void BuildWindowMenu(MainMenus& m, T32Main& main) {
   m.windowMenu = main.menuBar()->addMenu(QStringLiteral("&Window"));
   const std::array<const char*, 3> tileCaptions{"&Tile", "&Cascade", "Close &All"};
-  for (int i = 0; i < 3; ++i) {
-    QAction* a = AddEntry(m.windowMenu, tileCaptions[static_cast<std::size_t>(i)], QStringLiteral("Tile%1").arg(i));
-    a->setCheckable(i < 2);
-    QObject::connect(a, &QAction::triggered, &main, [&main, i] { main.Tile_Click(i); });
-    m.tile[static_cast<std::size_t>(i)] = a;
+  for (TileCommand command : {kTile, kCascade, kCloseAll}) {
+    QAction* a = AddEntry(m.windowMenu, tileCaptions[command], QStringLiteral("Tile%1").arg(command));
+    a->setCheckable(command != kCloseAll);
+    QObject::connect(a, &QAction::triggered, &main, [&main, command] { main.Tile_Click(command); });
+    m.tile[command] = a;
   }
   m.screenSize = m.windowMenu->addMenu(QStringLiteral("&Screen size"));
   for (int i = 0; i < kScreenSizes; ++i) {
@@ -141,8 +127,28 @@ void BuildHelpMenu(MainMenus& m, T32Main& main) {
   m.hlp[0] = AddEntry(m.helpMenu, "&Context-sensitive help", QStringLiteral("hlp0"));
   m.hlp[1] = AddEntry(m.helpMenu, "&About Tarn", QStringLiteral("hlp1"));
   m.hlp[0]->setShortcut(QKeySequence::HelpContents);
-  QObject::connect(m.hlp[0], &QAction::triggered, &main, [&main] { main.hlp_Click(0); });
+  QObject::connect(m.hlp[0], &QAction::triggered, &main, Committing(main, [&main] { main.hlp_Click(0); }));
   QObject::connect(m.hlp[1], &QAction::triggered, &main, [&main] { main.hlp_Click(1); });
+}
+
+// A button of the toolbar: the menu's action with the toolbar's key (its
+// picture) and tool tip; nullptr makes a separator.
+struct ToolbarButton {
+  const char* key;
+  const char* tip;
+  QAction* action;
+};
+
+// An entry of the menu bar itself would show the toolbar's picture in place
+// of its caption, so its button is a twin that runs the entry and is enabled
+// with it.
+QAction* ToolbarTwin(QAction* entry, T32Main& main) {
+  auto* twin = new QAction(entry->text(), &main);
+  twin->setObjectName(QStringLiteral("Tb_") + entry->objectName());
+  twin->setEnabled(entry->isEnabled());
+  QObject::connect(twin, &QAction::triggered, entry, &QAction::trigger);
+  QObject::connect(entry, &QAction::enabledChanged, twin, &QAction::setEnabled);
+  return twin;
 }
 
 void BuildToolbar(MainMenus& m, T32Main& main) {
@@ -150,28 +156,43 @@ void BuildToolbar(MainMenus& m, T32Main& main) {
   m.tb->setObjectName(QStringLiteral("Tb"));
   m.tb->setMovable(false);
   m.tb->setIconSize(QSize(24, 24));
-  for (const char* key : kToolbarKeys) {
-    if (*key == '\0') {
+  m.conditions = new QAction(QStringLiteral("Conditions"), &main);
+  m.conditions->setObjectName(QStringLiteral("Tb_Conditions"));
+  QObject::connect(m.conditions, &QAction::triggered, &main, Committing(main, [&main] { main.Conditions_Click(); }));
+  m.pointsButton = new QAction(QStringLiteral("Points"), &main);
+  m.pointsButton->setObjectName(QStringLiteral("Tb_Points"));
+  QMenu* dtaPoints = m.dtaPoints;
+  QObject::connect(m.pointsButton, &QAction::triggered, &main, [dtaPoints] { dtaPoints->popup(QCursor::pos()); });
+  const std::array<ToolbarButton, 15> buttons{{{"Restart", "Restart", m.fileRestart},
+                                               {"Save", "Save the data", m.fileSave},
+                                               {"", "", nullptr},
+                                               {"Model", "Change the model", ToolbarTwin(m.model, main)},
+                                               {"Conditions", "Change the conditions", m.conditions},
+                                               {"", "", nullptr},
+                                               {"Calculate", "Draw graph", m.calc[kCalcPlot]},
+                                               {"Table", "Concentrations' table", m.calc[kCalcTable]},
+                                               {"Kapp", "Conditional constamts", m.calc[kCalcKapp]},
+                                               {"", "", nullptr},
+                                               {"Points", "No. of points", m.pointsButton},
+                                               {"Sdp", "Single data points", ToolbarTwin(m.sdp, main)},
+                                               {"", "", nullptr},
+                                               {"Help", "Help", m.hlp[0]},
+                                               {"Exit", "Leave Tarn", m.fileExit}}};
+  for (const ToolbarButton& b : buttons) {
+    if (b.action == nullptr) {
       m.tb->addSeparator();
       continue;
     }
-    QString k = QString::fromLatin1(key);
-    QAction* a = m.tb->addAction(ToolbarIcon(k), k);
-    a->setObjectName(QStringLiteral("Tb_") + k);
-    a->setData(k);
-    a->setToolTip(ToolTipOf(key));
-    QObject::connect(a, &QAction::triggered, &main, [&main, k] { main.Tb_ButtonClick(k); });
-    m.tbButtons.push_back(a);
+    const QString key = QString::fromLatin1(b.key);
+    b.action->setIcon(ToolbarIcon(key));
+    b.action->setIconVisibleInMenu(false);
+    b.action->setData(key);
+    b.action->setToolTip(QString::fromLatin1(b.tip));
+    m.tb->addAction(b.action);
   }
 }
 
 }  // namespace
-
-QAction* MainMenus::Button(const QString& key) const {
-  for (QAction* a : tbButtons)
-    if (a->data().toString() == key) return a;
-  return nullptr;
-}
 
 MainMenus BuildMainMenus(T32Main& main) {
   MainMenus m;

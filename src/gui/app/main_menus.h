@@ -1,6 +1,8 @@
 #pragma once
 // The main window's menu bar and toolbar: every entry with its caption,
-// access key and tool tip, connected to the main window's commands. The
+// access key and tool tip, connected to the main window's commands. A
+// toolbar button is the very action of its menu entry, so the two are
+// enabled together and run the same command. The
 // members carry the program's control names; arrays are indexed as the
 // commands number them (calc(0..2), points(1..8), Tile(0..2), Sizes(0..6),
 // hlp(0..1), RemoveReagent(0..nreag-1)).
@@ -8,7 +10,6 @@
 //   MainMenus menus = BuildMainMenus(main);
 //   menus.calc[2]->setEnabled(nreag >= 3);
 
-#include <QString>
 #include <array>
 #include <vector>
 
@@ -20,10 +21,10 @@ namespace tarn::gui {
 
 class T32Main;
 
-// The toolbar's keys in button order; an empty key is a separator.
-inline constexpr std::array<const char*, 15> kToolbarKeys{"Restart", "Save",      "",      "Model", "Conditions",
-                                                          "",        "Calculate", "Table", "Kapp",  "",
-                                                          "Points",  "Sdp",       "",      "Help",  "Exit"};
+// The calculate commands, calc(0..2) and the toolbar's Calculate, Table and Kapp.
+enum CalcCommand { kCalcPlot = 0, kCalcTable = 1, kCalcKapp = 2 };
+// The window layout commands Tile(0..2); kTile and kCascade are checked entries.
+enum TileCommand { kTile = 0, kCascade = 1, kCloseAll = 2 };
 
 struct MainMenus {
   QMenu* fileMenu = nullptr;
@@ -51,11 +52,12 @@ struct MainMenus {
   QAction* clipView = nullptr;
   QMenu* helpMenu = nullptr;
   std::array<QAction*, 2> hlp{};
+  // The toolbar shares the menus' actions (with its own picture and tool
+  // tip); Model and Single points, entries of the menu bar itself, have twin
+  // buttons that run them. These two commands are the toolbar's own.
   QToolBar* tb = nullptr;
-  std::vector<QAction*> tbButtons;  // the buttons (separators left out)
-
-  // The toolbar button of a key; nullptr for an unknown key.
-  QAction* Button(const QString& key) const;
+  QAction* conditions = nullptr;    // the editor with its conditions in front
+  QAction* pointsButton = nullptr;  // pops up the DtaPoints menu at the mouse
 };
 
 // Makes the menu bar and toolbar of main and connects them to its commands.

@@ -5,8 +5,8 @@
 
 #include <QMdiArea>
 
-#include "core/app/command_line.h"
 #include "core/app/program_folder.h"
+#include "core/app/project_open.h"
 #include "core/app/recent_files.h"
 #include "gui/app/import_window.h"
 #include "gui/app/main_window.h"
@@ -71,64 +71,32 @@ bool T32Main::StartAction(int choice) {
 // damaged file) leaves the open project as it was and stays out of the
 // recent list and the title.
 T32Main::Opened T32Main::OpenProjectFile(const std::string& path) {
-  FileKind kind = KindOfFile(path);
-  if (kind == FileKind::kOldFormat) return OpenOldFormat(path);
-  std::string text;
-  if (kind != FileKind::kProject || !ReadTextFile(Unquoted(path), text)) {
-    ShowMessage(CantOpen(path), kAppTitle, this);
-    return Opened::kNo;
-  }
-  if (KindOfProjectText(text) == ProjectTextKind::kModelOnly) return ImportModelOnly(path, text);
-  return OpenProjectText(path, text, session_.project);
-}
-
-// Reads the text over `start` (a copy of the open project, prepared by the
-// caller); the open project is replaced only when the read succeeds.
-T32Main::Opened T32Main::OpenProjectText(const std::string& path, const std::string& text, ProjectState start) {
   GuiMessageSink sink(this);
-  start.currentFile = path;
-  if (ReadProjectText(start, text, sink) != ReadStatus::kOk) return Opened::kNo;
-  session_.project = std::move(start);
-  session_.edits.Reset(!session_.project.modified);
-  RememberFile(path);
-  ShowChild(kEditorWindow);
-  return Opened::kYes;
-}
-
-// An old-format file is re-stored as a project file of the same name.
-T32Main::Opened T32Main::OpenOldFormat(const std::string& path) {
-  ProjectState& project = session_.project;
-  GuiMessageSink sink(this);
-  std::string previous = project.currentFile;
-  project.currentFile = path;
-  ReadStatus status = OpenTrn(project, sink);
-  if (status != ReadStatus::kOk) {
-    project.currentFile = previous;
-    if (status == ReadStatus::kUnreadable) ShowMessage(CantOpen(path), kAppTitle, this);
-    return Opened::kNo;
-  }
-  project.currentFile = ReStoredPath(Unquoted(path));
-  session_.edits.Reset(false);  // not yet saved under its new name
-  ShowMessage(ReStoredMessage(project.currentFile), kAppTitle, this);
-  RememberFile(project.currentFile);
+  OpenOutcome opened = OpenProject(session_.project, path, sink);
+  if (opened.status == OpenStatus::kModelOnly) return ImportModelOnly(opened);
+  if (opened.status == OpenStatus::kUnreadable) ShowMessage(CantOpen(path), kAppTitle, this);
+  if (!opened.Opened()) return Opened::kNo;
+  const bool reStored = opened.status == OpenStatus::kReStored;
+  session_.edits.Reset(!session_.project.modified);  // a re-stored file is not saved under its new name yet
+  if (reStored) ShowMessage(ReStoredMessage(session_.project.currentFile), kAppTitle, this);
+  RememberFile(session_.project.currentFile);
   ShowChild(kEditorWindow);
   return Opened::kYes;
 }
 
 // A project file with a model but no Tarn data: the import window asks where
 // the conditions come from.
-T32Main::Opened T32Main::ImportModelOnly(const std::string& path, const std::string& text) {
-  Importing importing(ShortName(path, session_.settings.shortnames), this);
+T32Main::Opened T32Main::ImportModelOnly(const OpenOutcome& opened) {
+  Importing importing(ShortName(opened.path, session_.settings.shortnames), this);
   importing.exec();
   int importChoice = importing.ImportChoice();
   if (importChoice == kImportQuit) return Opened::kNo;
-  ProjectState start = session_.project;
-  start.type = kDistribution;
-  start.nsolids = 0;
-  start.nsingle = 0;
-  if (OpenProjectText(path, text, std::move(start)) == Opened::kNo) return Opened::kNo;
+  GuiMessageSink sink(this);
+  if (OpenModelOnly(session_.project, opened, sink) != ReadStatus::kOk) return Opened::kNo;
   if (importChoice != kImportFromTrn || GetTarndata() != kImportAdded) ApplyImportDefaults(session_.project);
   session_.edits.Reset(false);  // the imported conditions are not in the file yet
+  RememberFile(session_.project.currentFile);
+  ShowChild(kEditorWindow);
   return Opened::kYes;
 }
 
@@ -183,7 +151,7 @@ bool T32Main::SaveAs_Click() {
     if (FileExists(path) && !AskYesNo(path + "\r" + "already exists. Replace it?", kSaveAsTitle, this)) return false;
   }
   if (!WriteTo(path)) return false;
-  session_.project.currentFile = path;
+  SavedAs(session_.project, path);
   session_.settings.writedir = FolderOf(path);
   RememberFile(path);
   return true;

@@ -1,7 +1,6 @@
 #include "gui/app/main_window.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -159,17 +158,18 @@ void T32Main::EndProgram() {
 }
 
 bool T32Main::Tiling() const {
-  return menus_.tile[0] != nullptr && menus_.tile[0]->isChecked();
+  return menus_.tile[kTile] != nullptr && menus_.tile[kTile]->isChecked();
 }
 
-void T32Main::Tile_Click(int index) {
-  if (index == 0 || index == 1) {
-    menus_.tile[0]->setChecked(index == 0);
-    menus_.tile[1]->setChecked(index == 1);
+void T32Main::Tile_Click(TileCommand command) {
+  if (command == kCloseAll) {
+    CloseAllWindows();
+    return;
   }
-  if (index == 0) children_.Tiler();
-  if (index == 1) children_.Cascade();
-  if (index == 2) CloseAllWindows();
+  menus_.tile[kTile]->setChecked(command == kTile);
+  menus_.tile[kCascade]->setChecked(command == kCascade);
+  if (command == kTile) children_.Tiler();
+  if (command == kCascade) children_.Cascade();
 }
 
 void T32Main::Sizes_Click(int index) {
@@ -240,32 +240,6 @@ void T32Main::hlp_Click(int index) {
     return;
   }
   ShowHelp(session_.programFolder, HelpPageOf(HelpContextOf(children_.ActiveWindow())));
-}
-
-void T32Main::Tb_ButtonClick(const QString& key) {
-  CommitOpenEdit();  // the toolbar takes no focus, so an open cell edit ends here
-  if (key == u"Restart")
-    FileRestart_Click();
-  else if (key == u"Save")
-    FileSave_Click();
-  else if (key == u"Model")
-    Model_Click();
-  else if (key == u"Conditions")
-    Conditions_Click();
-  else if (key == u"Calculate")
-    calc_Click(0);
-  else if (key == u"Table")
-    calc_Click(1);
-  else if (key == u"Kapp")
-    calc_Click(2);
-  else if (key == u"Points")
-    menus_.dtaPoints->popup(QCursor::pos());
-  else if (key == u"Sdp")
-    Sdp_Click();
-  else if (key == u"Help")
-    hlp_Click(0);
-  else if (key == u"Exit")
-    FileExit_Click();
 }
 
 }  // namespace tarn::gui

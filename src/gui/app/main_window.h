@@ -22,6 +22,7 @@
 #include <string>
 
 #include "core/app/point_count.h"
+#include "core/app/project_open.h"
 #include "gui/app/child_windows.h"
 #include "gui/app/main_menus.h"
 #include "gui/app/save_prompt.h"
@@ -60,14 +61,13 @@ class T32Main : public QMainWindow {
   // Window and result commands.
   void Model_Click();
   void Conditions_Click();
-  void calc_Click(int index);
+  void calc_Click(CalcCommand command);
   void points_Click(int index);
   void Sdp_Click();
-  void Tile_Click(int index);
+  void Tile_Click(TileCommand command);
   void Sizes_Click(int index);
   void ClipView_Click();
   void hlp_Click(int index);
-  void Tb_ButtonClick(const QString& key);
 
   // Reagents.
   void Reagentsmenu_Click();
@@ -126,9 +126,7 @@ class T32Main : public QMainWindow {
 
   // main_project.cpp
   Opened OpenProjectFile(const std::string& path);
-  Opened OpenProjectText(const std::string& path, const std::string& text, ProjectState start);
-  Opened OpenOldFormat(const std::string& path);
-  Opened ImportModelOnly(const std::string& path, const std::string& text);
+  Opened ImportModelOnly(const OpenOutcome& opened);
   int GetTarndata();
   bool NewProject();
   bool WriteTo(const std::string& path);

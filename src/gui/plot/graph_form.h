@@ -53,8 +53,9 @@ class GraphForm : public QWidget {
   GraphForm(Session& session, T32Main* main, QWidget* parent = nullptr);
   ~GraphForm() override;
 
-  // What other windows call (through the main window). FillPlotGrid also
-  // shows the reagents' names anew in the lists and labels that name them.
+  // What the window's change handler and its Replot button call.
+  // FillPlotGrid also shows the reagents' names anew in the lists and labels
+  // that name them.
   void FillPlotGrid();
   void SetPlotGrid();
   void Replot_Click();

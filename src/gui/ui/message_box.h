@@ -6,7 +6,7 @@
 //
 //   ShowMessage("can't save " + path);                     // OK, title "Tarn"
 //   if (AskYesNo("Delete Selected Beta?", "Tarn Editor")) ...
-//   GuiMessageSink sink(this);  OpenXML(path, state, sink);
+//   GuiMessageSink sink(this);  OpenProject(state, path, sink);
 
 #include <string>
 

@@ -24,16 +24,5 @@ TEST(CommandLine, PathCallerAndQuotes) {
   EXPECT_EQ(ParseCommandLine(JoinArguments({})).path, "");
 }
 
-TEST(CommandLine, FileKindsAndReStoring) {
-  EXPECT_EQ(KindOfFile("/a/x.cld"), FileKind::kProject);
-  EXPECT_EQ(KindOfFile("/a/x.CLD"), FileKind::kProject);
-  EXPECT_EQ(KindOfFile("/a/x.Trn"), FileKind::kOldFormat);
-  EXPECT_EQ(KindOfFile("/a/x.xml"), FileKind::kOther);
-  EXPECT_EQ(KindOfFile("ld"), FileKind::kOther);
-  EXPECT_EQ(ReStoredPath("/a/x.trn"), "/a/x.CLD");
-  EXPECT_EQ(ReStoredMessage("/a/x.CLD"),
-            "The data will be re-stored in the file /a/x.CLD\r\rUse Save or Save As before exiting");
-}
-
 }  // namespace
 }  // namespace tarn

@@ -258,13 +258,12 @@ TEST(OldFormatFiles, OpenAQuotedPathImportAndRefuseAMissingFile) {
   std::ofstream(path, std::ios::binary) << kFixed;
   RecordingSink sink;
   ProjectState s;
-  s.currentFile = "\"" + path + "\"";
-  ASSERT_EQ(OpenTrn(s, sink), ReadStatus::kOk);
+  ASSERT_EQ(OpenTrn(s, "\"" + path + "\"", sink), ReadStatus::kOk);
   EXPECT_EQ(s.currentFile, path);
   EXPECT_EQ(s.nspecies, 4);
-  s.currentFile = (dir / "missing.trn").string();
-  EXPECT_EQ(OpenTrn(s, sink), ReadStatus::kUnreadable);
+  EXPECT_EQ(OpenTrn(s, (dir / "missing.trn").string(), sink), ReadStatus::kUnreadable);
   EXPECT_EQ(s.nspecies, 4);
+  EXPECT_EQ(s.currentFile, path);
 
   std::string text = kComma;
   text.replace(text.find("3,4,1,2,0"), 9, "3,4,0,2,0");

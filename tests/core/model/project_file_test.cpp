@@ -215,8 +215,7 @@ TEST_F(ProjectFileOnDisk, SaveThenOpenIsTheSameProject) {
   ASSERT_TRUE(WriteProject(s, path, sink));
   EXPECT_FALSE(s.modified);
   ProjectState r;
-  r.currentFile = "\"" + path + "\"";
-  ASSERT_EQ(OpenXML(r, sink), ReadStatus::kOk);
+  ASSERT_EQ(OpenXML(r, "\"" + path + "\"", sink), ReadStatus::kOk);
   EXPECT_EQ(r.currentFile, path);  // quotes dropped, so Save writes the file itself
   EXPECT_EQ(ProjectText(r), ProjectText(s));
   std::string onDisk;
@@ -241,8 +240,7 @@ TEST_F(ProjectFileOnDisk, FailedSaveKeepsTheOldFileAndTheMark) {
 }
 
 TEST_F(ProjectFileOnDisk, UnreadableFileChangesNothing) {
-  s.currentFile = (dir / "missing.cld").string();
-  EXPECT_EQ(OpenXML(s, sink), ReadStatus::kUnreadable);
+  EXPECT_EQ(OpenXML(s, (dir / "missing.cld").string(), sink), ReadStatus::kUnreadable);
   EXPECT_EQ(s.title, "Copper glycinate");
   EXPECT_TRUE(sink.messages.empty());
 }

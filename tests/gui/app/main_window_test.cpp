@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTextBrowser>
 #include <QToolBar>
 
@@ -24,6 +25,13 @@ T32Table* TableOf(T32Main& main) {
   return qobject_cast<T32Table*>(main.Children().Widget(kTableWindow));
 }
 
+// The toolbar button the user sees under a key, or nullptr.
+QAction* ToolbarButton(T32Main& main, const QString& key) {
+  for (QAction* action : main.Menus().tb->actions())
+    if (action->data().toString() == key) return action;
+  return nullptr;
+}
+
 std::vector<int> CheckedEntries(T32Main& main) {
   std::vector<int> checked;
   for (int entry = 1; entry <= kCustomEntry; ++entry)
@@ -38,13 +46,13 @@ TEST(MainWindowTest, CalculateShowsTheRefusalOrTheTableOfTheSeries) {
   const double volume = session.project.volume[0];
   session.project.volume[0] = 0;
   auto seen = AnswerMessageBox(QMessageBox::Ok);
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   EXPECT_EQ(seen->text, " Initial volume is zero");
   EXPECT_EQ(TableOf(*main), nullptr);
   EXPECT_TRUE(session.project.recalc);
 
   session.project.volume[0] = volume;
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   EXPECT_FALSE(session.project.recalc);
   ASSERT_EQ(session.results.ifail, kSuccess);
   ASSERT_NE(TableOf(*main), nullptr);
@@ -60,7 +68,7 @@ TEST(MainWindowTest, PointsMenuCustomCountCancelAndPreset) {
   {
     auto main = OpenSample(home, "phosphoric-acid.cld");
     const Session& session = main->GetSession();
-    main->calc_Click(1);
+    main->calc_Click(kCalcTable);
     auto asked = AnswerInputBox(QStringLiteral("250"));
     main->points_Click(kCustomEntry);
     EXPECT_EQ(asked->title, "Number of points to calculate");
@@ -99,13 +107,13 @@ TEST(MainWindowTest, ConditionalConstantsNeedThreeReagentsAndTheReagentsMenuFoll
   MainMenus& menus = main->Menus();
   ASSERT_EQ(project.nreag, 2);
   EXPECT_FALSE(menus.calc[2]->isEnabled());
-  EXPECT_FALSE(menus.Button(QStringLiteral("Kapp"))->isEnabled());
-  main->calc_Click(1);
+  EXPECT_FALSE(ToolbarButton(*main, QStringLiteral("Kapp"))->isEnabled());
+  main->calc_Click(kCalcTable);
   main->AddReagent_Click();
   EXPECT_EQ(project.nreag, 3);
   EXPECT_EQ(TableOf(*main), nullptr);  // results of the old model are closed
   EXPECT_TRUE(menus.calc[2]->isEnabled());
-  EXPECT_TRUE(menus.Button(QStringLiteral("Kapp"))->isEnabled());
+  EXPECT_TRUE(ToolbarButton(*main, QStringLiteral("Kapp"))->isEnabled());
   main->Reagentsmenu_Click();
   ASSERT_EQ(menus.removeReagent.size(), 3u);
   EXPECT_EQ(menus.removeReagent[2]->text().toStdString(), project.name(3));
@@ -119,15 +127,15 @@ TEST(MainWindowTest, ConditionalConstantsNeedThreeReagentsAndTheReagentsMenuFoll
   main->RemoveReagent_Click(2);
   EXPECT_EQ(project.nreag, 2);
   EXPECT_TRUE(project.modified);
-  EXPECT_FALSE(menus.Button(QStringLiteral("Kapp"))->isEnabled());
+  EXPECT_FALSE(ToolbarButton(*main, QStringLiteral("Kapp"))->isEnabled());
   QApplication::processEvents();
   EXPECT_EQ(menus.removeReagent.size(), 2u);
 
   // In a titration they cannot be calculated: a warning, and the table gives way.
   auto titration = OpenSample(home, "copper-glycine-titration.cld");
-  titration->calc_Click(1);
+  titration->calc_Click(kCalcTable);
   auto seen = AnswerMessageBox(QMessageBox::Ok);
-  titration->calc_Click(2);
+  titration->calc_Click(kCalcKapp);
   EXPECT_EQ(seen->text,
             "Conditional constants cannot be calculated in the context of a titration simulation\n"
             "Please check the speciation conditions before attempting to calculate conditional constants");
@@ -157,10 +165,35 @@ TEST(MainWindowTest, ToolbarKeysAndTipsAreAsWritten) {
     if (action->isSeparator()) continue;
     shown.emplace_back(action->data().toString(), action->toolTip());
     EXPECT_FALSE(action->icon().isNull());
+    EXPECT_FALSE(action->isIconVisibleInMenu()) << "the menus show captions only";
   }
   EXPECT_EQ(shown, tips);
-  main.Tb_ButtonClick(QStringLiteral("NoSuchKey"));  // an unknown key does nothing
-  EXPECT_FALSE(main.Ended());
+
+  // A button with a menu entry is that entry: one command, enabled together.
+  const MainMenus& menus = main.Menus();
+  const std::vector<std::pair<QString, QAction*>> shared{
+      {"Restart", menus.fileRestart},    {"Save", menus.fileSave},        {"Calculate", menus.calc[kCalcPlot]},
+      {"Table", menus.calc[kCalcTable]}, {"Kapp", menus.calc[kCalcKapp]}, {"Help", menus.hlp[0]},
+      {"Exit", menus.fileExit}};
+  for (const auto& [key, entry] : shared) EXPECT_EQ(ToolbarButton(main, key), entry) << key.toStdString();
+  EXPECT_EQ(ToolbarButton(main, QStringLiteral("Conditions")), menus.conditions);
+  // Entries of the menu bar itself keep their captions, without a picture;
+  // their buttons run them and are enabled with them.
+  for (auto [key, entry] :
+       {std::pair{QStringLiteral("Model"), menus.model}, std::pair{QStringLiteral("Sdp"), menus.sdp}}) {
+    EXPECT_TRUE(entry->icon().isNull()) << key.toStdString();
+    QAction* button = ToolbarButton(main, key);
+    ASSERT_NE(button, nullptr);
+    for (bool enabled : {false, true}) {
+      entry->setEnabled(enabled);
+      EXPECT_EQ(button->isEnabled(), enabled) << key.toStdString();
+    }
+  }
+  QSignalSpy ran(menus.sdp, &QAction::triggered);
+  ToolbarButton(main, QStringLiteral("Sdp"))->trigger();
+  EXPECT_EQ(ran.count(), 1);
+  EXPECT_EQ(ToolbarButton(main, QStringLiteral("Points")), menus.pointsButton);
+  EXPECT_EQ(menus.calc[kCalcKapp]->text(), "&Apparent constants");  // the menu keeps its caption
 }
 
 TEST(MainWindowTest, ContextHelpOpensThePageOfTheActiveWindow) {
@@ -181,7 +214,7 @@ TEST(MainWindowTest, ContextHelpOpensThePageOfTheActiveWindow) {
   const QString folder = QUrl::fromLocalFile(QString::fromStdString(HelpFolder(home.Folder()))).toString();
   // The editor opened with the file is the active window.
   EXPECT_EQ(help->Browser().source().toString(), folder + "/adjust_model.html");
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   main->hlp_Click(0);
   EXPECT_EQ(help->Browser().source().toString(), folder + "/table_of_concentrations.html");
 }

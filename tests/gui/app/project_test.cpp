@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "core/app/program_folder.h"
+#include "core/app/project_open.h"
 #include "core/app/recent_files.h"
 #include "gui/app/import_window.h"
 #include "gui/app/new_project_window.h"
@@ -22,6 +23,7 @@
 #include "gui/app/save_prompt.h"
 #include "core/model/message_sink.h"
 #include "core/model/model.h"
+#include "core/model/old_format.h"
 #include "core/model/project_file.h"
 #include "core/model/save_file.h"
 #include "support/gui/app_fixture.h"
@@ -89,7 +91,7 @@ TEST(ProjectTest, ExitPromptButtons) {
     const std::string path = home.Sample("copper-glycine-titration.cld");
     const std::string before = ReadWholeFile(path);
     auto main = OpenSample(home, "copper-glycine-titration.cld");
-    main->calc_Click(1);
+    main->calc_Click(kCalcTable);
     ChangeFirstLogBeta(main->GetSession().project, 9.25);
     QStringList captions;
     AnswerWindow<Saver>([&](Saver& saver) {
@@ -122,7 +124,7 @@ TEST(ProjectTest, ExitPromptButtons) {
 TEST(ProjectTest, RestartPromptSaysRestartAndShowsTheStartWindow) {
   ProgramHome home;
   auto main = OpenSample(home, "copper-glycine-titration.cld");
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   ChangeFirstLogBeta(main->GetSession().project, 9.25);
   QString restartCaption;
   AnswerWindow<Saver>([&](Saver& saver) {
@@ -294,7 +296,7 @@ TEST(ProjectTest, NewProjectsFromTheStartWindow) {
   EXPECT_EQ(p.proton, 3);
   EXPECT_TRUE(main.Menus().calc[2]->isEnabled());
   EXPECT_EQ(main.Menus().removeReagent.size(), 3u);
-  main.calc_Click(1);  // the new project calculates at once
+  main.calc_Click(kCalcTable);  // the new project calculates at once
   EXPECT_TRUE(main.Children().IsOpen(kTableWindow));
   EXPECT_TRUE(main.FileSave_Click());
   EXPECT_TRUE(FileExists(p.currentFile));
@@ -311,7 +313,7 @@ TEST(ProjectTest, NewProjectsFromTheStartWindow) {
   EXPECT_FALSE(q.modified);
   EXPECT_EQ(second.GetSession().settings.recent(1), path);
   EXPECT_FALSE(second.Menus().calc[2]->isEnabled());
-  second.calc_Click(0);  // a distribution without a proton calculates at once too
+  second.calc_Click(kCalcPlot);  // a distribution without a proton calculates at once too
   EXPECT_EQ(second.GetSession().results.ifail, kSuccess);
   EXPECT_TRUE(second.Children().IsOpen(kPlotWindow));
   SaveScreenshot(second, "new_project_distribution_plot");
@@ -438,6 +440,14 @@ TEST(ProjectTest, ImportWindowNewDataOrARefusedOldFileGiveTheDefaultConditions) 
     EXPECT_DOUBLE_EQ(p.pxi(1, kDistribution), 3);
     EXPECT_TRUE(p.modified);
     EXPECT_EQ(main.GetSession().settings.recent(1), p.currentFile);
+    // The batch tool opens the same file to the same project.
+    ProjectState tool;
+    RecordingSink sink;
+    OpenOutcome opened = OpenProject(tool, p.currentFile, sink);
+    ASSERT_EQ(opened.status, OpenStatus::kModelOnly);
+    ASSERT_EQ(OpenModelOnly(tool, opened, sink), ReadStatus::kOk);
+    ApplyImportDefaults(tool);
+    EXPECT_EQ(ProjectText(p), ProjectText(tool));
   }
 }
 

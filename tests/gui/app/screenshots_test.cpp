@@ -34,7 +34,7 @@ TEST(ScreenshotTest, MainWindowWithAProjectAndItsTable) {
   test::ProgramHome home;
   auto main = test::OpenSample(home, "copper-glycine-titration.cld");
   main->show();
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   ASSERT_TRUE(main->Children().IsOpen(kTableWindow));
   SaveScreenshot(*main, "main_window");
 }
@@ -45,9 +45,9 @@ TEST(ScreenshotTest, MainWindowWithItsWindowsCascaded) {
   test::ProgramHome home;
   auto main = test::OpenSample(home, "copper-glycine-titration.cld");
   main->show();
-  main->calc_Click(0);
-  main->calc_Click(1);
-  main->Tile_Click(1);
+  main->calc_Click(kCalcPlot);
+  main->calc_Click(kCalcTable);
+  main->Tile_Click(kCascade);
   for (int window : {kEditorWindow, kPlotWindow, kTableWindow}) {
     QWidget* shown = main->Children().Widget(window);
     ASSERT_NE(shown, nullptr) << window;

@@ -65,7 +65,7 @@ TEST_F(ConditionsPageTest, TheAddedVolumeStepsByItsSize) {
 TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   Open("copper-glycine-titration.cld");
   ProjectState& s = Project();
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   Grid& grid = editor->CondGrid();
   EXPECT_EQ(grid.Cols(), 3);
   EXPECT_EQ(grid.Text(0, 1), "total\rmillimoles");
@@ -111,7 +111,7 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
 
   // Switched back to pX by Enter and Enter, nothing typed: the results are
   // stale all the same, so an open table goes.
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   ASSERT_TRUE(main->Children().IsOpen(kTableWindow));
   grid.SetCurrentCell(1, 4);
   QTest::keyClick(&grid, Qt::Key_Return);
@@ -135,7 +135,7 @@ TEST_F(ConditionsPageTest, TitrationCellsKeepTheTypedTextAndDeriveTheTotals) {
 
 TEST_F(ConditionsPageTest, TheTitleReachesTheTable) {
   Open("copper-glycine-titration.cld");
-  main->calc_Click(1);
+  main->calc_Click(kCalcTable);
   Retype(editor->EditBox(0), "  Copper glycinate ");
   EXPECT_EQ(Project().title, "Copper glycinate");
   EXPECT_TRUE(Project().modified);
@@ -194,7 +194,7 @@ TEST_F(ConditionsPageTest, TextThatIsNoNumberIsRefusedInEveryCellAndBox) {
   Retype(initial, "abc");
   EXPECT_EQ(s.volume[kTitration], volume);
   auto seen = test::AnswerMessageBox(QMessageBox::Ok);
-  main->CommitOpenEdit();  // leaving the box, as the toolbar does
+  main->Menus().conditions->trigger();  // a toolbar button ends the typing first
   EXPECT_EQ(seen->text, "invalid entry for number");
   EXPECT_EQ(initial.text(), shown);
   EXPECT_EQ(s.volume[kTitration], volume);
@@ -231,12 +231,12 @@ TEST_F(ConditionsPageTest, TextThatIsNoNumberIsRefusedInEveryCellAndBox) {
 TEST_F(ConditionsPageTest, TheMainWindowBringsTheConditionsForward) {
   Open("copper-glycine-titration.cld");
   editor->ShowPage(kModelPage);
-  main->Tb_ButtonClick(QStringLiteral("Conditions"));
+  main->Menus().conditions->trigger();
   EXPECT_EQ(editor->CurrentPage(), kConditionsPage);
   editor->ShowPage(kModelPage);
   Retype(editor->EditBox(1), "0");
   auto refused = test::AnswerMessageBox(QMessageBox::Ok);
-  main->calc_Click(0);  // the refusal brings the conditions forward
+  main->calc_Click(kCalcPlot);  // the refusal brings the conditions forward
   EXPECT_EQ(refused->text, " Initial volume is zero");
   EXPECT_EQ(editor->CurrentPage(), kConditionsPage);
   edit::SetCalculationType(main->GetSession().edits, kDistribution);

@@ -360,7 +360,7 @@ TEST(WorkedModelTest, AcetateFromANewProject) {
   TypeInto(conditions, editor->EditB(), 2, 4, "7");
   EXPECT_EQ(conditions.Text(0, 3), " pH\r start");
 
-  main.calc_Click(1);
+  main.calc_Click(kCalcTable);
   ASSERT_TRUE(main.Children().IsOpen(kTableWindow));
   const SeriesResults& r = main.GetSession().results;
   ASSERT_EQ(r.npoints, s.npoints);
@@ -377,7 +377,7 @@ TEST(WorkedModelTest, AcetateFromANewProject) {
 // window, 4800 twips wide and the full height.
 void Screenshots(T32Main& main, const QString& name, bool solids) {
   main.resize(1024, 768);
-  main.Tile_Click(0);
+  main.Tile_Click(kTile);
   auto* editor = qobject_cast<T32Model*>(main.Children().Widget(kEditorWindow));
   ASSERT_NE(editor, nullptr);
   for (int page = kModelPage; page <= (solids ? kSolidsPage : kConditionsPage); ++page) {

@@ -183,7 +183,7 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   SaveScreenshot(*sdp, "single_points_window");
   SaveScreenshot(*main, "main_window_single_points");
 
-  main->calc_Click(2);
+  main->calc_Click(kCalcKapp);
   EXPECT_FALSE(main->Children().IsOpen(kSinglePointsWindow));
   auto* kapp = qobject_cast<Conditional*>(main->Children().Widget(kConditionalWindow));
   ASSERT_NE(kapp, nullptr);
@@ -215,7 +215,7 @@ TEST(ConditionalInMainWindowTest, OpensBesideTheEditorAndGivesBackTheDistributio
   EXPECT_EQ(session.project.type, kDistribution);
 
   // Closed to make room for another result window: the type stays.
-  main->calc_Click(2);
+  main->calc_Click(kCalcKapp);
   ASSERT_TRUE(main->Children().IsOpen(kConditionalWindow));
   session.project.type = kTitration;
   main->Sdp_Click();

@@ -370,7 +370,7 @@ TEST(GraphFormTest, OneSmallStepOfTheConstantBarRecalculatesAndTheBarReturnsToZe
   auto* editor = qobject_cast<T32Model*>(o.main->Children().Widget(kEditorWindow));
   ASSERT_NE(editor, nullptr);
   editor->ShowPage(kConditionsPage);
-  o.main->calc_Click(1);
+  o.main->calc_Click(kCalcTable);
   ASSERT_TRUE(o.main->Children().IsOpen(kTableWindow));
   double copper = s.initial(1, kDistribution);
   o.Find<QScrollBar>("BetaScroll1")->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -511,7 +511,7 @@ TEST(GraphFormTest, ValuesTypedInTheEditorAndTheMainWindowsChangesReachTheOpenPl
   s.logbeta(1) -= 1;
   s.recalc = true;
   o.drawing.Clear();
-  o.main->calc_Click(0);
+  o.main->calc_Click(kCalcPlot);
   EXPECT_FALSE(s.recalc);
   ExpectCurvesDrawn(o, "calculated again");
 
@@ -562,7 +562,7 @@ TEST(GraphFormTest, APrecipitationTitrationShowsItsSolids) {
   EXPECT_EQ(r.speciesConc(chromate, 2), 0);
   EXPECT_GT(r.speciesConc(chromate, r.npoints), 0);
   test::SaveScreenshot(*o.main, "plot-precipitation-titration");
-  o.main->calc_Click(1);
+  o.main->calc_Click(kCalcTable);
   QApplication::processEvents();
   ASSERT_TRUE(o.main->Children().IsOpen(kTableWindow));
   test::SaveScreenshot(*o.main, "table-precipitation-titration");

@@ -45,7 +45,7 @@ class EditorTest : public ::testing::Test {
   bool TableOpen() { return main->Children().IsOpen(kTableWindow); }
   // Calculated, with the table open: nothing stale, nothing unsaved.
   void Calculated() {
-    main->calc_Click(1);
+    main->calc_Click(kCalcTable);
     ASSERT_TRUE(TableOpen());
     Project().modified = false;
     ASSERT_FALSE(Project().recalc);

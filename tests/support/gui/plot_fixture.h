@@ -30,7 +30,7 @@ struct OpenPlot {
     main = test::OpenSample(home, sample);
     main->show();
     main->resize(1280, 860);  // larger than the test screen, which the program keeps a shown window within
-    main->calc_Click(0);
+    main->calc_Click(kCalcPlot);
     QApplication::processEvents();
     plot = qobject_cast<GraphForm*>(main->Children().Widget(kPlotWindow));
     if (plot == nullptr) return;
