@@ -1,4 +1,6 @@
 target_sources(tarn_core PRIVATE
+  model/activity.cpp
+  model/activity.h
   model/index_array.h
   model/message_sink.h
   model/model.cpp
