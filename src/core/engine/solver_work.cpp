@@ -55,6 +55,8 @@ void ModelTerms::Capture(const ProjectState& state) {
     lnBeta(i) = std::numbers::ln10 * state.logbeta(i);
     ignored(i) = state.refine(i) == kRefineIgnore;
   }
+  logKsp.Resize(nk);
+  for (int s = 1; s <= nk; ++s) logKsp(s) = state.logksp(s);
   ListTerms(state.a, nr, ns, termStart, termReagent, termCoef);
   ListTerms(state.sa, nr, nk, solidTermStart, solidTermReagent, solidTermCoef);
 }
@@ -107,6 +109,7 @@ void SolverWork::Allocate(const ProjectState& state) {
   ifail = kSuccess;
   guardRejections = 0;
   doubleSolidsSteps = 0;
+  strengthPasses = 0;
 }
 
 void SeriesResults::Allocate(const ProjectState& state, int points) {
@@ -118,6 +121,9 @@ void SeriesResults::Allocate(const ProjectState& state, int points) {
   totalCalc.Resize(npoints, nr + nk);
   plotTotal.Resize(npoints, nr);
   flagNow.Resize(nr + nk);
+  activity = false;
+  ionicStrength.Resize(npoints);
+  pHActivity.Resize(npoints);
   ipoint = 0;
 }
 

@@ -47,7 +47,10 @@ struct SolverInputs {
 // the terms t = termStart[i] .. termStart[i + 1] - 1, in increasing reagent
 // order; the same layout holds the solids' coefficients.
 struct ModelTerms {
+  // The constants the procedures use: the model's, or with an activity
+  // correction those of the point's ionic strength (ionic_strength.h).
   Array1<double> lnBeta;  // ln(10) * logbeta[i]
+  Array1<double> logKsp;  // logksp[s]
   Array1<bool> ignored;   // refine[i] = Ignore
   Array1<int> termStart;
   Array1<int> termReagent;
@@ -126,6 +129,9 @@ struct SolverWork : SolverInputs, ModelTerms, SolverScratch {
   // How often a solids step was solved in double precision because the
   // refinement of the single-precision one did not settle.
   std::int64_t doubleSolidsSteps = 0;
+  // How often a point was solved at an ionic strength of its own (the passes
+  // of the loop around the solver, ionic_strength.h).
+  std::int64_t strengthPasses = 0;
 
   // Sizes every array for the model's counts; every value becomes 0/false;
   // captures the model's constants.
@@ -142,8 +148,14 @@ struct SeriesResults {
   Array2<double> totalCalc;    // [p, j] total recomputed from the results
   Array2<double> plotTotal;    // [p, j] allocated empty for the plot window
   Array1<bool> flagNow;        // [j] true = total given at this series
-  int ipoint = 0;              // the point being (or last) calculated
-  int ifail = 0;               // status of the series; kSuccess when every point converged
+  // With an activity correction (activity true): the ionic strength each
+  // point's constants were converted to (mol/L), and -log10 of the proton's
+  // activity (with a proton reagent; pH keeps -log10 of its concentration).
+  bool activity = false;
+  Array1<double> ionicStrength;  // [p]
+  Array1<double> pHActivity;     // [p]
+  int ipoint = 0;                // the point being (or last) calculated
+  int ifail = 0;                 // status of the series; kSuccess when every point converged
 
   // Sizes (and empties) every array for the model and npoints points.
   void Allocate(const ProjectState& state, int points);
