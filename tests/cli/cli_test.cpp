@@ -13,13 +13,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "support/comma_locale.h"
 #include "core/engine/new_concentrations.h"
 #include "core/model/message_sink.h"
 #include "core/model/old_format.h"
 #include "core/model/project_file.h"
-#include "support/model_builder.h"
 #include "core/tables/concentration_table.h"
+#include "support/comma_locale.h"
+#include "support/model_builder.h"
 
 namespace tarn {
 namespace {
@@ -123,6 +123,32 @@ TEST_F(CliTest, CalcWritesTheCoreTableAsCsvOrAsTheClipboardText) {
   ASSERT_EQ(toFile.status, 0) << toFile.err;
   EXPECT_EQ(toFile.out, "");
   EXPECT_EQ(ReadAll(File("out.csv")), toStdout.out);
+}
+
+// A project with an activity correction: the csv has both pHs and the ionic
+// strength; the same project without one keeps the columns it always had.
+TEST_F(CliTest, AnActivityCorrectionAddsItsColumnsToTheCsv) {
+  ProjectState s = AcidModel(kTitration);
+  s.activity.charge(1) = -1;
+  s.activity.charge(2) = 1;
+  s.activity.correction = ActivityCorrection::kDavies;
+  const std::string project = Write("real.cld", s);
+  CoreSeries core = Calculate(project, 11);
+  ASSERT_EQ(core.results.ifail, kSuccess);
+  ASSERT_TRUE(core.results.activity);
+  RunResult csv = Run({"calc", project, "--points", "11"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(csv.out, ConcentrationTableCsv(core.state, core.results));
+  EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
+            "point,Titre,total A,total H,free A,-log[H],-log a(H),ionic strength,AH,OH");
+  RunResult table = Run({"calc", project, "--points", "11", "--format", "table"});
+  EXPECT_NE(table.out.find("\nDavies activity correction; constants at I = 0.1 mol dm-3; ionic strength calculated "
+                           "at every point\n"),
+            std::string::npos)
+      << table.out;
+
+  RunResult plain = Run({"calc", Write("plain.cld", AcidModel(kTitration)), "--points", "11"});
+  EXPECT_EQ(plain.out.substr(0, plain.out.find('\n')), "point,Titre,total A,total H,free A,pH(calc),AH,OH");
 }
 
 TEST_F(CliTest, RefusedConditionsAndFailedSeriesExitWithOneAndTheProgramsMessage) {

@@ -138,4 +138,35 @@ StrengthOutcome SolveAtOwnStrength(StrengthCorrection& correction, SolverWork& w
   return StrengthOutcome::kNotConverged;
 }
 
+double SeriesIonicStrength(const ProjectState& state, const SeriesResults& results, int p) {
+  if (results.activity) return results.ionicStrength(p);
+  const ActivitySettings& a = state.activity;
+  double sum = 0;
+  for (int j = 1; j <= state.nreag; ++j) {
+    const double z = ReagentCharge(state, j);
+    sum += z * z * results.speciesConc(j, p);
+  }
+  for (int i = 1; i <= state.nspecies; ++i) {
+    if (state.refine(i) == kRefineIgnore) continue;
+    const double z = SpeciesCharge(state, i);
+    sum += z * z * results.speciesConc(state.nreag + i, p);
+  }
+  return BackgroundStrength(a.background, a.cationCharge, a.anionCharge) + sum / 2;
+}
+
+std::vector<StrengthRow> StrengthRows(const ProjectState& state, const SeriesResults& results) {
+  constexpr double kLn10ForPH = 2.302585;
+  std::vector<StrengthRow> rows;
+  for (int p = 1; p <= results.npoints; ++p) {
+    StrengthRow row;
+    if (state.proton != 0)
+      row.first = FormatPattern(-std::log(results.speciesConc(state.proton, p)) / kLn10ForPH, "#0.00");
+    else
+      row.first = PlainText(p);
+    row.strength = FormatPattern(SeriesIonicStrength(state, results, p), "0.000000");
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 }  // namespace tarn

@@ -15,6 +15,7 @@
 
 #include "core/engine/solver_work.h"
 #include "core/model/activity.h"
+#include "core/model/model_edits.h"
 #include "core/model/project_state.h"
 
 namespace tarn {
@@ -93,5 +94,15 @@ enum class StrengthOutcome {
 // the secant rule on I' - I, I' the ionic strength of the point's species.
 StrengthOutcome SolveAtOwnStrength(StrengthCorrection& correction, SolverWork& w, double& strength,
                                    const std::function<bool(int pass)>& solve);
+
+// The ionic strength of point p of a completed series: the one its constants
+// were converted to when the series had an activity correction, else 1/2 sum
+// c z^2 of the point's free reagents and soluble species with the project's
+// charges, plus its background electrolyte.
+double SeriesIonicStrength(const ProjectState& state, const SeriesResults& results, int p);
+// The rows of the conditions editor's ionic-strength grid from the project's
+// own settings: the pH (with a proton) or the point number, and
+// SeriesIonicStrength formatted "0.000000".
+std::vector<StrengthRow> StrengthRows(const ProjectState& state, const SeriesResults& results);
 
 }  // namespace tarn

@@ -258,6 +258,35 @@ TEST(ActivitySeries, SettingsThatCannotBeCalculatedWithAreRefused) {
   EXPECT_EQ(run.results.npoints, 0);
 }
 
+// The ionic-strength grid from the project's settings: the engine's ionic
+// strength with a correction, else the sum over the point's species with the
+// project's charges; a 2:-1 background salt counts its two anions.
+TEST(StrengthGrid, RowsFromTheProjectsSettings) {
+  ProjectState st = StrongAcidTitration(3);
+  const SeriesRun run = RunSeries(st);
+  ASSERT_EQ(run.ifail, kSuccess);
+  std::vector<StrengthRow> rows = StrengthRows(st, run.results);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].first, "1.00");  // 0.1 M HCl: pH 1.00 (concentration)
+  EXPECT_EQ(rows[0].strength, "0.150000");
+  // Without a correction: 0.1 M HCl and 0.05 M of a 2:-1 salt (0.15 M).
+  st.activity.correction = ActivityCorrection::kNone;
+  st.activity.cationCharge = 2;
+  const SeriesRun plain = RunSeries(st);
+  ASSERT_EQ(plain.ifail, kSuccess);
+  EXPECT_FALSE(plain.results.activity);
+  rows = StrengthRows(st, plain.results);
+  EXPECT_EQ(rows[0].strength, "0.250000");
+  // The last point: 2.5 mmol Cl-, 5 mmol Na+ and 2.5 mmol OH- in 75 mL.
+  EXPECT_NEAR(SeriesIonicStrength(st, plain.results, 3), 0.15 + (2.5 + 5 + 2.5) / 75 / 2, 1e-9);
+  // Nothing charged, only 0.10 M of a 1:-1 salt.
+  ResetActivity(st.activity, st.nreag);
+  rows = StrengthRows(st, plain.results);
+  EXPECT_EQ(rows[2].strength, "0.100000");
+  st.proton = 0;
+  EXPECT_EQ(StrengthRows(st, plain.results)[2].first, " 3");
+}
+
 // The loop around the solver: a point whose species' ionic strength never
 // settles fails after kMaxStrengthPasses solutions; a failed solution ends it
 // at once.
