@@ -1,6 +1,7 @@
 #include "support/series_checks.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -69,15 +70,18 @@ std::optional<std::string> SpeciesViolation(const ProjectState& st, const Series
   for (int i = 1; i <= st.nspecies; ++i) {
     const double c = r.speciesConc(nr + i, p);
     if (!(c >= 0) || !std::isfinite(c)) return Describe("concentration of " + SpeciesFormula(st, i), p, c, 0);
-    if (c == 0) continue;
+    // Below the smallest normal double the concentrations lose digits.
+    if (c < DBL_MIN) continue;
     double expected = LogBetaAt(st, r, i, p), magnitude = std::fabs(expected);
+    bool normal = true;
     for (int j = 1; j <= nr; ++j) {
       if (st.a(j, i) == 0) continue;
+      normal = normal && r.speciesConc(j, p) >= DBL_MIN;
       const double term = st.a(j, i) * std::log10(r.speciesConc(j, p));
       expected += term;
       magnitude += std::fabs(term);
     }
-    if (!(std::fabs(std::log10(c) - expected) <= kSpeciesCheck * (1 + magnitude)))
+    if (normal && !(std::fabs(std::log10(c) - expected) <= kSpeciesCheck * (1 + magnitude)))
       return Describe("log concentration of " + SpeciesFormula(st, i), p, std::log10(c), expected);
   }
   return std::nullopt;

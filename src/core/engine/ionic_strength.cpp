@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <numbers>
 
 #include "core/model/number_text.h"
@@ -110,30 +113,132 @@ double StrengthCorrection::LogGammaChange(double from, double to) const {
   return largest;
 }
 
+namespace {
+
+// The search for the ionic strength I at which the point's own, I', is I:
+// the root of the gap I' - I, which is never negative at I = 0. The next I is
+// the secant through the last two (I' itself at first); once the root is
+// bracketed by two ionic strengths whose gaps have opposite signs, the false
+// position between them, the end kept twice in a row having its gap halved
+// (Illinois), or the middle of the bracket when it has not halved in two
+// steps. A step that leaves the bracket goes to I', or to the middle of the
+// bracket when I' lies outside it too.
+class StrengthSearch {
+ public:
+  double Next(double x, double own) {
+    const double gap = own - x;
+    Take(x, gap);
+    double next = own;
+    if (hasPrevious_ && gap != previousGap_) next = x - gap * (x - previousX_) / (gap - previousGap_);
+    if (lowKnown_ && std::isfinite(high_)) {
+      // A bracket that has not halved in two steps is halved.
+      const double width = Width();
+      const bool slow = width > widthBefore_[1] / 2;
+      widthBefore_[1] = widthBefore_[0];
+      widthBefore_[0] = width;
+      next = slow ? Middle() : high_ - gapHigh_ * (high_ - low_) / (gapHigh_ - gapLow_);
+    } else if (!Inside(next) && gap > 0) {
+      // Every gap so far positive and the secant pointing back: steps that
+      // double until the gap changes sign.
+      stretch_ *= 2;
+      next = x + stretch_ * gap;
+    }
+    if (!Inside(next)) next = Inside(own) ? own : Middle();
+    hasPrevious_ = true;
+    previousX_ = x;
+    previousGap_ = gap;
+    return next;
+  }
+
+ private:
+  void Take(double x, double gap) {
+    if (!(x >= low_ && x <= high_)) return;
+    if (gap > 0) {
+      if (kept_ == Kept::kLow) gapHigh_ /= 2;
+      low_ = x;
+      gapLow_ = gap;
+      lowKnown_ = true;
+      kept_ = Kept::kLow;
+    } else {
+      if (kept_ == Kept::kHigh) gapLow_ /= 2;
+      high_ = x;
+      gapHigh_ = gap;
+      kept_ = Kept::kHigh;
+    }
+  }
+  bool Inside(double x) const { return x > low_ && x < high_; }
+  // The bracket's width on the scale its middle is taken on.
+  double Width() const {
+    if (low_ > 0 && high_ > 4 * low_) return std::log(high_ / low_);
+    return std::sqrt(high_) - std::sqrt(low_);
+  }
+  // The middle of the bracket: on the scale of log I while its ends lie
+  // decades apart, else of sqrt(I), the scale of the activity coefficients;
+  // twice the low end while there is no high end.
+  double Middle() const {
+    if (!std::isfinite(high_)) return 2 * low_;
+    if (low_ > 0 && high_ > 4 * low_) return std::sqrt(low_ * high_);
+    const double root = (std::sqrt(low_) + std::sqrt(high_)) / 2;
+    return root * root;
+  }
+
+  enum class Kept { kNone, kLow, kHigh };
+  double low_ = 0, gapLow_ = 0;
+  bool lowKnown_ = false;
+  double high_ = std::numeric_limits<double>::infinity(), gapHigh_ = 0;
+  Kept kept_ = Kept::kNone;
+  bool hasPrevious_ = false;
+  double previousX_ = 0, previousGap_ = 0;
+  double stretch_ = 1;
+  // The bracket's width one and two steps before.
+  double widthBefore_[2] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+};
+
+// The point as the last solution at an ionic strength left it, kept and
+// restored.
+void KeepSolution(SolverWork& w) {
+  w.lnFreeSolved = w.lnFree;
+  w.solidFlagSolved = w.solidFlag;
+  w.solidAmountSolved = w.solidAmount;
+  w.nactiveSolved = w.nactive;
+}
+
+void RestoreSolution(SolverWork& w) {
+  w.lnFree = w.lnFreeSolved;
+  w.solidFlag = w.solidFlagSolved;
+  w.solidAmount = w.solidAmountSolved;
+  w.nactive = w.nactiveSolved;
+}
+
+}  // namespace
+
 StrengthOutcome SolveAtOwnStrength(StrengthCorrection& correction, SolverWork& w, double& strength,
                                    const std::function<bool(int pass)>& solve) {
-  double x = std::max(strength, 0.0), previousX = 0, previousGap = 0;
+  StrengthSearch search;
+  double x = std::max(strength, 0.0), solved = -1;
+  int failures = 0;
   for (int pass = 1; pass <= kMaxStrengthPasses; ++pass) {
     correction.Apply(x, w);
     ++w.strengthPasses;
-    if (!solve(pass)) return StrengthOutcome::kSolverFailed;
+    if (!solve(pass)) {
+      // The constants of an ionic strength far from the point's own can
+      // defeat the solver: back, from the last ionic strength solved, to the
+      // middle between it and this one.
+      if (solved < 0 || ++failures > kMaxFailedPasses) return StrengthOutcome::kSolverFailed;
+      RestoreSolution(w);
+      x = solved > 0 && x > 0 ? std::sqrt(solved * x) : (solved + x) / 2;
+      continue;
+    }
+    failures = 0;
     const double own = correction.StrengthOf(w);
     if (!std::isfinite(own)) return StrengthOutcome::kNotConverged;
     if (correction.LogGammaChange(x, own) <= kLogGammaTolerance) {
       strength = x;
       return StrengthOutcome::kConverged;
     }
-    // The secant on the gap I' - I, or I' itself where the secant has no
-    // slope or leaves the range of ionic strengths.
-    const double gap = own - x;
-    double next = own;
-    if (pass > 1 && gap != previousGap) {
-      const double secant = x - gap * (x - previousX) / (gap - previousGap);
-      if (std::isfinite(secant) && secant >= 0) next = secant;
-    }
-    previousX = x;
-    previousGap = gap;
-    x = next;
+    KeepSolution(w);
+    solved = x;
+    x = search.Next(x, own);
   }
   return StrengthOutcome::kNotConverged;
 }

@@ -27,7 +27,10 @@ namespace tarn {
 // the point's own ionic strength to about 1e-7.
 inline constexpr double kLogGammaTolerance = 1e-8;
 // Solutions of a point at successive ionic strengths before it fails.
-inline constexpr int kMaxStrengthPasses = 50;
+inline constexpr int kMaxStrengthPasses = 100;
+// Failed solutions in a row, each nearer the last ionic strength solved,
+// before the point fails.
+inline constexpr int kMaxFailedPasses = 8;
 // The series' status when a point's ionic strength does not settle.
 inline constexpr int kStrengthNotConverged = 7;
 // The status when the activity settings cannot be calculated with.
@@ -90,8 +93,11 @@ enum class StrengthOutcome {
 // Solves a point at its own ionic strength: solve(pass) solves the point at
 // the constants set in w (pass 1, 2, ...) and returns false when it fails.
 // strength holds the first guess on entry and the ionic strength the point's
-// constants were converted to on return. Between passes the guess moves by
-// the secant rule on I' - I, I' the ionic strength of the point's species.
+// constants were converted to on return. Between passes the guess moves
+// towards the root of I' - I, I' the ionic strength of the point's species
+// (secant, then a safeguarded false position once the root is bracketed). A
+// solution that fails after one has succeeded is tried again from that one's
+// state, nearer its ionic strength, up to kMaxFailedPasses times in a row.
 StrengthOutcome SolveAtOwnStrength(StrengthCorrection& correction, SolverWork& w, double& strength,
                                    const std::function<bool(int pass)>& solve);
 

@@ -237,12 +237,16 @@ bool SolvePointAtStrength(const ProjectState& state, SolverWork& w, SeriesResult
   }
   static const std::vector<int> kNoneJoining;
   double strength = StrengthGuess(correction, w, results, p);
-  const auto solve = [&](int pass) { return SolvePoint(state, w, pass == 1 ? joining : kNoneJoining, p, sink); };
+  // A solution that fails is tried again nearer an ionic strength that
+  // succeeded: only the last failure is shown.
+  RecordingSink failures;
+  const auto solve = [&](int pass) { return SolvePoint(state, w, pass == 1 ? joining : kNoneJoining, p, failures); };
   switch (SolveAtOwnStrength(correction, w, strength, solve)) {
     case StrengthOutcome::kConverged:
       results.ionicStrength(p) = strength;
       return true;
     case StrengthOutcome::kSolverFailed:
+      sink.Show(failures.messages.empty() ? StrengthFailureMessage(p) : failures.messages.back());
       return false;
     case StrengthOutcome::kNotConverged:
       break;

@@ -73,6 +73,10 @@ void SolverScratch::Allocate(int nr, int ns, int nk, const ModelTerms& terms) {
   lnFreeStart.Resize(nu);
   solidFlagStart.Resize(nk);
   nactiveStart = 0;
+  lnFreeSolved.Resize(nu);
+  solidFlagSolved.Resize(nk);
+  solidAmountSolved.Resize(nk);
+  nactiveSolved = 0;
   freeConc.Resize(nr);
   amountClamped.Resize(nk);
   activeSolid.Resize(nk);

@@ -79,6 +79,12 @@ struct SolverScratch {
   Array1<double> lnFreeStart;
   Array1<bool> solidFlagStart;
   int nactiveStart = 0;
+  // The point as the last solution at an ionic strength of the loop around
+  // the solver left it (ionic_strength.h).
+  Array1<double> lnFreeSolved;
+  Array1<bool> solidFlagSolved;
+  Array1<double> solidAmountSolved;
+  int nactiveSolved = 0;
 
   // Rebuilt from present, freeReagent and freeCoef at the start of each
   // procedure. liveSpecies[1..nlive] are the species that are not ignored and

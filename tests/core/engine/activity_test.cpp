@@ -322,8 +322,26 @@ TEST(StrengthLoop, ConvergesFailsOrStopsWithTheSolver) {
                                }),
             StrengthOutcome::kNotConverged);
   EXPECT_EQ(passes, kMaxStrengthPasses);
-  EXPECT_EQ(SolveAtOwnStrength(correction, w, strength, [&](int pass) { return pass < 2; }),
+  // A solution that fails once is tried again nearer the ionic strength
+  // solved before; one that keeps failing fails the point, as does a failure
+  // of the first solution.
+  strength = 0.3;
+  EXPECT_EQ(SolveAtOwnStrength(correction, w, strength,
+                               [&](int pass) {
+                                 w.conc(1) = 0.02;
+                                 return pass != 2;
+                               }),
+            StrengthOutcome::kConverged);
+  EXPECT_DOUBLE_EQ(strength, 0.01);
+  strength = 0.3;
+  EXPECT_EQ(SolveAtOwnStrength(correction, w, strength,
+                               [&](int pass) {
+                                 passes = pass;
+                                 return pass < 2;
+                               }),
             StrengthOutcome::kSolverFailed);
+  EXPECT_EQ(passes, 2 + kMaxFailedPasses);
+  EXPECT_EQ(SolveAtOwnStrength(correction, w, strength, [](int) { return false; }), StrengthOutcome::kSolverFailed);
   EXPECT_EQ(StrengthFailureMessage(12), "ionic strength and activity coefficients did not converge at point 12");
 }
 
