@@ -68,6 +68,7 @@ double StrengthCorrection::ReagentLogGamma(int j, double strength) const {
 }
 
 void StrengthCorrection::Apply(double strength, SolverWork& w) {
+  applied_ = strength;
   for (int j = 1; j <= nreag_; ++j) logGamma_[At(j)] = ReagentLogGamma(j, strength);
   const double perCharge = PerCharge(kDefaultIonSize, strength);
   for (int i = 1; i <= nspecies_; ++i) {

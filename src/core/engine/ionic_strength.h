@@ -52,6 +52,8 @@ class StrengthCorrection {
   // Sets the constants the procedures use (w.lnBeta, w.logKsp; the model's
   // terms must be captured) to those of ionic strength `strength`.
   void Apply(double strength, SolverWork& w);
+  // The ionic strength of the last Apply.
+  double AppliedStrength() const { return applied_; }
   // 1/2 sum c z^2 over the point's present free reagents and live soluble
   // species (as the last Residuals left them) and the background electrolyte.
   double StrengthOf(const SolverWork& w) const;
@@ -81,6 +83,7 @@ class StrengthCorrection {
   std::vector<double> baseLnBeta_, baseLogKsp_;
   std::vector<double> logGamma_;  // [j] scratch of Apply
   double largestSpeciesZ2_ = 0;
+  double applied_ = 0;
 };
 
 // How a point solved at its own ionic strength ended.

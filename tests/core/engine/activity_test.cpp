@@ -342,6 +342,28 @@ TEST(StrengthLoop, ConvergesFailsOrStopsWithTheSolver) {
             StrengthOutcome::kSolverFailed);
   EXPECT_EQ(passes, 2 + kMaxFailedPasses);
   EXPECT_EQ(SolveAtOwnStrength(correction, w, strength, [](int) { return false; }), StrengthOutcome::kSolverFailed);
+  // Points whose species' ionic strength I' = g(I) runs steeply (a plain
+  // or secant iteration jumps between 0.2 and 150) or grows faster than I
+  // up to a plateau: found all the same.
+  const auto searching = [&](const std::function<double(double)>& g) {
+    return [&, g](int pass) {
+      passes = pass;
+      w.conc(1) = 2 * g(correction.AppliedStrength());  // MX+ at 2 I'
+      return true;
+    };
+  };
+  strength = 0.1;
+  EXPECT_EQ(SolveAtOwnStrength(correction, w, strength,
+                               searching([](double x) { return 0.2 + 1000 * std::max(0.0, 0.25 - x); })),
+            StrengthOutcome::kConverged);
+  EXPECT_NEAR(strength, 250.2 / 1001, 1e-9);
+  EXPECT_LT(passes, kMaxStrengthPasses / 2);
+  strength = 0.1;
+  EXPECT_EQ(
+      SolveAtOwnStrength(correction, w, strength, searching([](double x) { return std::min(3 * x + 0.01, 2.0); })),
+      StrengthOutcome::kConverged);
+  EXPECT_NEAR(strength, 2, 1e-9);
+  EXPECT_LT(passes, 20);
   EXPECT_EQ(StrengthFailureMessage(12), "ionic strength and activity coefficients did not converge at point 12");
 }
 
