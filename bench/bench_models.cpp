@@ -61,6 +61,16 @@ void AddMetalComplexes(NamedBuilder& b, const char* m, const std::vector<double>
   b.Species(logbeta[10], {{m, 1}, {"En", 1}, {"H", 1}});
 }
 
+// The Davies correction at the ionic strength of every point.
+ProjectState WithVariableStrength(ProjectState st, const std::vector<int>& charges) {
+  for (int j = 1; j <= st.nreag; ++j) st.activity.charge(j) = charges[static_cast<std::size_t>(j - 1)];
+  st.activity.correction = ActivityCorrection::kDavies;
+  st.activity.calculated = true;
+  st.activity.referenceStrength = 0.1;
+  st.activity.background = 0.1;
+  return st;
+}
+
 }  // namespace
 
 ProjectState DiproticAcid() {
@@ -154,6 +164,15 @@ ProjectState ElevenReagentsTwoSolids() {
   const double totals[] = {0, 0, 5e-3, 2e-3, 1e-3, 1e-3, 1e-3, 5e-3, 2e-3, 5e-3, 1e-3, 1e-3};
   for (int j = 2; j <= 11; ++j) test::SetTotal(st, j, totals[j], totals[j]);
   return st;
+}
+
+ProjectState SixReagentsVariableStrength() {
+  return WithVariableStrength(SixReagents(), {1, 2, 2, 2, -1, 0});  // H Cu Ni Zn Gly En
+}
+
+ProjectState ElevenReagentsVariableStrength() {
+  // H Ca Mg Cu Zn Ni CO3 SO4 Cl Gly Cit
+  return WithVariableStrength(ElevenReagentsTwoSolids(), {1, 2, 2, 2, 2, 2, -2, -2, -1, -1, -3});
 }
 
 }  // namespace tarn::bench

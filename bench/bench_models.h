@@ -15,4 +15,10 @@ ProjectState SixReagents();              // (d) three metals, two ligands, H; ab
 ProjectState IronHydroxide();            // (e) iron(III) hydroxide precipitating over part of the pH range
 ProjectState ElevenReagentsTwoSolids();  // (f) eleven reagents, about forty species, CaCO3(s) and Cu(OH)2(s)
 
+// (d) and (f) with the reagents' charges, the Davies correction and the ionic
+// strength calculated at every point (0.1 M 1:-1 background electrolyte,
+// constants at 0.1 M).
+ProjectState SixReagentsVariableStrength();
+ProjectState ElevenReagentsVariableStrength();
+
 }  // namespace tarn::bench

@@ -1,6 +1,8 @@
 // tarn-bench: the engine's benchmarks, and the timing of a chemist's own
 // project:
-//   tarn-bench [benchmark options]          the series (a) to (f), 1201 points each
+//   tarn-bench [benchmark options]          the series (a) to (f), 1201 points each,
+//                                           and (d) and (f) with the ionic strength
+//                                           calculated at every point
 //   tarn-bench --project FILE.cld [--points N]
 //                                           one line ending in "<x> us/point"
 //                                           (the median of repeated runs)
@@ -50,6 +52,7 @@ void RunSeries(benchmark::State& bm, const ProjectState& project) {
     seconds += ThreadSeconds() - start;
   }
   bm.counters["us/point"] = seconds * 1e6 / (static_cast<double>(bm.iterations()) * project.npoints);
+  if (results.activity) bm.counters["solutions/point"] = static_cast<double>(work.strengthPasses) / project.npoints;
 }
 
 void BM_a_DiproticAcid(benchmark::State& bm) {
@@ -71,12 +74,21 @@ void BM_f_ElevenReagentsTwoSolids(benchmark::State& bm) {
   RunSeries(bm, tarn::bench::ElevenReagentsTwoSolids());
 }
 
+void BM_d_SixReagentsVariableStrength(benchmark::State& bm) {
+  RunSeries(bm, tarn::bench::SixReagentsVariableStrength());
+}
+void BM_f_ElevenReagentsVariableStrength(benchmark::State& bm) {
+  RunSeries(bm, tarn::bench::ElevenReagentsVariableStrength());
+}
+
 BENCHMARK(BM_a_DiproticAcid)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_b_CopperGlycine)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_c_CopperGlycineTitration)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_d_SixReagents)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_e_IronHydroxide)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_f_ElevenReagentsTwoSolids)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_d_SixReagentsVariableStrength)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_f_ElevenReagentsVariableStrength)->Unit(benchmark::kMicrosecond);
 
 struct ProjectOptions {
   std::string path;

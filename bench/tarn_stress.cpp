@@ -11,8 +11,15 @@
 // converged to a wrong answer; exits with 1 when any converged series is wrong
 // or a failure shows no message.
 //
-//   tarn-stress [--count N] [--seed S] [--points P] [--only I] [--verbose]
+//   tarn-stress [--count N] [--seed S] [--points P] [--only I] [--verbose] [--activity]
 //
+// --activity makes every system a real solution (charges, a background
+// electrolyte, the Davies or the extended Debye-Hueckel correction, constants
+// given at a reference ionic strength; the ionic strength calculated at every
+// point for three systems in four, fixed for the fourth) whose chosen
+// equilibrium holds at its own ionic strength, over the narrower ranges; every
+// point is then checked at its reported ionic strength as well, and that
+// ionic strength against the point's own species.
 // Without --points the systems take 2, 3, 5, 11 and 51 points in turn.
 // --only I solves system I alone (the same system as in the whole run) and
 // prints its model and conditions as a project file.
@@ -29,10 +36,10 @@
 #include <string_view>
 
 #include "core/engine/new_concentrations.h"
-#include "support/manufactured.h"
 #include "core/model/message_sink.h"
 #include "core/model/number_text.h"
 #include "core/model/project_file.h"
+#include "support/manufactured.h"
 #include "support/model_builder.h"
 #include "support/series_checks.h"
 
@@ -46,6 +53,11 @@ using tarn::PlainText;
 // the rounding of the totals leaves undetermined, is a wrong answer.
 constexpr double kWrongError = 1e-5;
 constexpr std::array<int, 5> kPointCounts{2, 3, 5, 11, 51};
+// With activity coefficients the equilibrium need not be unique: a real
+// solution whose every point holds at its own ionic strength (the checks of
+// series_checks.h) but whose known point lies at an ionic strength this far
+// (relative) from the chosen one is another equilibrium, not a wrong answer.
+constexpr double kOtherStrength = 1e-6;
 
 enum class Kind { kSame, kSweep, kTitration };
 constexpr std::array<const char*, 3> kKindNames{"same conditions", "distribution sweep", "titration"};
@@ -56,6 +68,7 @@ struct Options {
   int points = 0;  // 0: kPointCounts in turn
   int only = -1;
   bool verbose = false;
+  bool activity = false;
 };
 
 struct Tally {
@@ -65,11 +78,14 @@ struct Tally {
   int failedWithMessage = 0;
   int failedSilently = 0;
   int wrong = 0;
+  int otherEquilibria = 0;  // converged real solutions at another ionic strength of their own
   std::int64_t pointsChecked = 0;
   double worstError = 0;
   double worstMisfit = 0;
-  std::int64_t guardRejections = 0;    // converged iterations the last guard refused
-  std::int64_t doubleSolidsSteps = 0;  // solids steps solved in double precision
+  std::int64_t guardRejections = 0;     // converged iterations the last guard refused
+  std::int64_t doubleSolidsSteps = 0;   // solids steps solved in double precision
+  std::int64_t strengthPasses = 0;      // solutions at an ionic strength of their own
+  std::int64_t pointsCalculated = 0;    // points of the converged series
   std::map<std::string, int> failures;  // by message, numbers left out
 };
 
@@ -88,6 +104,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.only = tarn::ParseInteger(argv[++i]);
     } else if (arg == "--verbose") {
       options.verbose = true;
+    } else if (arg == "--activity") {
+      options.activity = true;
     } else {
       return false;
     }
@@ -183,6 +201,10 @@ std::optional<std::string> Wrongness(const tarn::test::ManufacturedSystem& m, co
   const int known = kind == Kind::kSame ? r.npoints : 1;
   for (int p = 1; p <= known; ++p) {
     const double misfit = tarn::test::ManufacturedMisfit(m, r, p, kWrongError);
+    if (misfit > 1 && r.activity && std::fabs(r.ionicStrength(p) - m.strength) > kOtherStrength * m.strength) {
+      ++tally.otherEquilibria;
+      return std::nullopt;
+    }
     if (misfit > 1)
       return "off the chosen solution by" + PlainText(misfit) + " times what the totals allow at point" + PlainText(p);
     tally.worstMisfit = std::max(tally.worstMisfit, misfit);
@@ -195,11 +217,15 @@ void RunOne(int index, tarn::test::Random& random, const Options& options, Tally
   tarn::test::ManufacturedOptions generate;
   generate.maxSolids = index % 2 == 1 ? 3 : 0;
   generate.hydroxide = true;
-  generate.wide = index % 4 >= 2;
+  generate.wide = !options.activity && index % 4 >= 2;
   const Kind kind = static_cast<Kind>((index / 2) % 3);
   const int points =
       options.points > 0 ? options.points : kPointCounts[static_cast<std::size_t>(index / 6) % kPointCounts.size()];
   tarn::test::ManufacturedSystem system = tarn::test::MakeManufactured(random, generate, points);
+  if (options.activity)
+    tarn::test::MakeRealSolution(
+        system, random, index % 2 == 0 ? tarn::ActivityCorrection::kDavies : tarn::ActivityCorrection::kDebyeHuckel,
+        index % 4 == 3);
   if (kind == Kind::kSweep) MakeSweep(system, random);
   if (kind == Kind::kTitration) MakeTitration(system, random, points);
   if (options.only >= 0 && index != options.only) return;
@@ -212,6 +238,8 @@ void RunOne(int index, tarn::test::Random& random, const Options& options, Tally
   tally.guardRejections += work.guardRejections;
   tally.doubleSolidsSteps += work.doubleSolidsSteps;
   if (ifail != tarn::kSuccess) return CountFailure(index, sink, options, tally);
+  tally.strengthPasses += work.strengthPasses;
+  tally.pointsCalculated += results.npoints;
   if (options.only >= 0) PrintComparison(system, results);
   ++tally.converged;
   tally.convergedWithSolids += system.state.nsolids > 0 ? 1 : 0;
@@ -226,7 +254,8 @@ void Report(const Options& options, const Tally& t, double seconds) {
   std::cout << "systems:" << PlainText(options.count) << " (seed" << PlainText(options.seed) << "; "
             << (options.points > 0 ? std::string(PlainText(options.points)).substr(1) : std::string("2, 3, 5, 11, 51"))
             << " points; 2-8 reagents, up to 60 species and OH, every second system with up to 3 solids, "
-            << "every second pair over the wide ranges)\n";
+            << (options.activity ? "real solutions over the narrow ranges)\n"
+                                 : "every second pair over the wide ranges)\n");
   for (std::size_t k = 0; k < kKindNames.size(); ++k)
     std::cout << " " << PlainText(t.series[k]) << " x " << kKindNames[k] << "\n";
   std::cout << "converged:" << PlainText(t.converged) << " (with solids:" << PlainText(t.convergedWithSolids)
@@ -235,11 +264,21 @@ void Report(const Options& options, const Tally& t, double seconds) {
   for (const auto& [kind, count] : t.failures) std::cout << " " << PlainText(count) << " x \"" << kind << "...\"\n";
   std::cout << "failed without a message:" << PlainText(t.failedSilently) << "\n"
             << "wrong answers reported as success:" << PlainText(t.wrong) << "\n"
+            << (options.activity
+                    ? "another equilibrium at another ionic strength of its own:" + PlainText(t.otherEquilibria) + "\n"
+                    : std::string())
             << "worst relative error at the known points: " << FormatPattern(t.worstError, "0.00E+00", '.')
             << " (at most" << PlainText(t.worstMisfit) << " times what the totals allow)\n"
             << "last guard refused a converged iteration:" << PlainText(static_cast<double>(t.guardRejections))
             << " times; solids steps solved in double precision:" << PlainText(static_cast<double>(t.doubleSolidsSteps))
             << "\n"
+            << (options.activity
+                    ? "solutions per point at an ionic strength of their own: " +
+                          FormatPattern(static_cast<double>(t.strengthPasses) /
+                                            static_cast<double>(std::max<std::int64_t>(t.pointsCalculated, 1)),
+                                        "0.00", '.') +
+                          "\n"
+                    : std::string())
             << "time: " << FormatPattern(seconds, "0.00", '.') << " s\n";
 }
 
@@ -248,7 +287,8 @@ void Report(const Options& options, const Tally& t, double seconds) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::cerr << "usage: tarn-stress [--count N] [--seed S] [--points P (at least 2)] [--only I] [--verbose]\n";
+    std::cerr << "usage: tarn-stress [--count N] [--seed S] [--points P (at least 2)] [--only I] [--verbose] "
+                 "[--activity]\n";
     return 2;
   }
   tarn::test::Random random(static_cast<std::uint64_t>(options.seed));

@@ -36,6 +36,10 @@ calc PROJECT
                   column then holds the total recomputed from the results);
                   every soluble species (its formula; H-1 is headed OH); every
                   solid (amount per litre, 0 when not precipitated).
+                  A project with an activity correction (Davies or extended
+                  Debye-Hueckel) heads the proton's column "-log[NAME]", adds
+                  "-log a(NAME)" (-log10 of its activity) beside it and
+                  "ionic strength" (mol/L) after the free columns.
                   Values have 17 significant digits and "." as the decimal
                   point; fields are separated by commas; a heading holding a
                   comma or a quote is quoted; a pH or pX without a free
@@ -50,7 +54,8 @@ calc PROJECT
                   constants). Numbers have 16 significant digits.
   --format table  the concentration table as the program copies it to the
                   clipboard: the caption lines, the log beta and log Ksp of
-                  every species and solid, then the grid with TAB-separated
+                  every species and solid (and a line naming an activity
+                  correction), then the grid with TAB-separated
                   fields in the program's number formats, with the decimal
                   separator of the locale (LC_NUMERIC). Lines end in LF.
   --precision normal|high

@@ -167,6 +167,32 @@ TEST_F(CliTest, CalcWritesAWorkbookWithTheCsvNumbersAndTheVersionIsOneLine) {
   EXPECT_EQ(version.err, "");
 }
 
+// A project with an activity correction: the csv has both pHs and the ionic
+// strength; the same project without one keeps the columns it always had.
+TEST_F(CliTest, AnActivityCorrectionAddsItsColumnsToTheCsv) {
+  ProjectState s = AcidModel(kTitration);
+  s.activity.charge(1) = -1;
+  s.activity.charge(2) = 1;
+  s.activity.correction = ActivityCorrection::kDavies;
+  const std::string project = Write("real.cld", s);
+  CoreSeries core = Calculate(project, 11);
+  ASSERT_EQ(core.results.ifail, kSuccess);
+  ASSERT_TRUE(core.results.activity);
+  RunResult csv = Run({"calc", project, "--points", "11"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(csv.out, ConcentrationTableCsv(core.state, core.results));
+  EXPECT_EQ(csv.out.substr(0, csv.out.find("\r\n")),
+            "point,Titre,total A,total H,free A,-log[H],-log a(H),ionic strength,AH,OH");
+  RunResult table = Run({"calc", project, "--points", "11", "--format", "table"});
+  EXPECT_NE(table.out.find("\nDavies activity correction; constants at I = 0.1 mol dm-3; ionic strength calculated "
+                           "at every point\n"),
+            std::string::npos)
+      << table.out;
+
+  RunResult plain = Run({"calc", Write("plain.cld", AcidModel(kTitration)), "--points", "11"});
+  EXPECT_EQ(plain.out.substr(0, plain.out.find("\r\n")), "point,Titre,total A,total H,free A,pH(calc),AH,OH");
+}
+
 TEST_F(CliTest, RefusedConditionsAndFailedSeriesExitWithOneAndTheProgramsMessage) {
   ProjectState t = AcidModel(kTitration);
   t.vfinal = t.volume[0];

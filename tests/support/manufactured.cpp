@@ -110,7 +110,8 @@ ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& o
     const double logIP = Log10Product(coef, logFree);
     builder.Solid(precipitated ? logIP : logIP + random.Uniform(0.3, 3), coef);
     if (precipitated)
-      m.amount[static_cast<std::size_t>(s)] = std::pow(10.0, options.wide ? random.Uniform(-12, 0) : random.Uniform(-5, -2));
+      m.amount[static_cast<std::size_t>(s)] =
+          std::pow(10.0, options.wide ? random.Uniform(-12, 0) : random.Uniform(-5, -2));
   }
   m.state = builder.Build();
   MakeDistribution(m.state, npoints);
@@ -133,6 +134,37 @@ ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& o
       SetTotal(m.state, j, total, total);
   }
   return m;
+}
+
+void MakeRealSolution(ManufacturedSystem& m, Random& random, ActivityCorrection correction, bool fixed) {
+  ProjectState& st = m.state;
+  ActivitySettings& a = st.activity;
+  ResetActivity(a, st.nreag);
+  a.correction = correction;
+  for (int j = 1; j <= st.nreag; ++j) {
+    a.charge(j) = j == 1 ? 1 : random.Integer(-1, 1);
+    a.ionSize(j) = random.Integer(0, 1) == 1 ? random.Uniform(3, 9) : 0;
+  }
+  a.background = random.Uniform(0, 0.2);
+  a.cationCharge = random.Integer(1, 2);
+  a.anionCharge = -random.Integer(1, 2);
+  a.referenceStrength = random.Integer(0, 2) == 0 ? 0 : random.Uniform(0, 0.5);
+  a.calculated = !fixed;
+  a.fixedStrength = random.Uniform(0, 0.5);
+  // The chosen solution's own ionic strength.
+  double strength = a.fixedStrength;
+  if (!fixed) {
+    double sum = 0;
+    for (int j = 1; j <= st.nreag; ++j) sum += std::pow(ReagentCharge(st, j), 2) * m.free[static_cast<std::size_t>(j)];
+    for (int i = 1; i <= st.nspecies; ++i)
+      sum += std::pow(SpeciesCharge(st, i), 2) * m.species[static_cast<std::size_t>(i)];
+    strength = BackgroundStrength(a.background, a.cationCharge, a.anionCharge) + sum / 2;
+  }
+  m.strength = strength;
+  for (int i = 1; i <= st.nspecies; ++i)
+    st.logbeta(i) = ConvertLogBeta(st, i, st.logbeta(i), strength, a.referenceStrength);
+  for (int s = 1; s <= st.nsolids; ++s)
+    st.logksp(s) = ConvertLogKsp(st, s, st.logksp(s), strength, a.referenceStrength);
 }
 
 double ManufacturedError(const ManufacturedSystem& m, const SeriesResults& results, int p) {
@@ -203,7 +235,8 @@ double ManufacturedMisfit(const ManufacturedSystem& m, const SeriesResults& resu
     misfit(results.speciesConc(st.nreag + i, p), m.species[static_cast<std::size_t>(i)], allowed);
   }
   double largestTotal = 0;
-  for (int j = 1; j <= st.nreag; ++j) largestTotal = std::max(largestTotal, std::fabs(m.total[static_cast<std::size_t>(j)]));
+  for (int j = 1; j <= st.nreag; ++j)
+    largestTotal = std::max(largestTotal, std::fabs(m.total[static_cast<std::size_t>(j)]));
   for (int s = 1; s <= st.nsolids; ++s) {
     const double calc = results.speciesConc(st.nreag + st.nspecies + s, p);
     worst = std::max(worst, std::fabs(calc - m.amount[static_cast<std::size_t>(s)]) / (largestTotal * tolerance));

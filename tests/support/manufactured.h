@@ -45,9 +45,18 @@ struct ManufacturedSystem {
   std::vector<double> species;  // [i], i = 1..nspecies
   std::vector<double> amount;   // [s], s = 1..nsolids; 0 for an undersaturated solid
   std::vector<double> total;    // [j], the totals the chosen solution holds (also of a pX-given proton)
+  double strength = 0;          // a real solution's ionic strength at the chosen solution (MakeRealSolution)
 };
 
 ManufacturedSystem MakeManufactured(Random& random, const ManufacturedOptions& options, int npoints);
+
+// Makes the system a real solution whose chosen equilibrium holds at its own
+// ionic strength: random charges (the proton +1, the others -3 to 3), ion
+// sizes, a background electrolyte and a reference ionic strength, the given
+// correction, the ionic strength calculated or (fixed) set to a random value;
+// the constants, which the chosen solution meets at that ionic strength, are
+// converted to the reference ionic strength.
+void MakeRealSolution(ManufacturedSystem& system, Random& random, ActivityCorrection correction, bool fixed);
 
 // The largest error of point p of the results against the chosen solution:
 // free and species concentrations relative to their own values, solid

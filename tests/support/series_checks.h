@@ -3,7 +3,11 @@
 // from the result arrays alone (independently of the solver's own guards):
 // every given total is matched by the stored concentrations, every solid with
 // an amount sits at its solubility product, and no solid without one is
-// supersaturated.
+// supersaturated. With an activity correction the constants are those of the
+// point's reported ionic strength (converted from the reference one), every
+// soluble species is at its constant, and the reported ionic strength is the
+// point's own: 1/2 sum c z^2 of its species and the background electrolyte
+// (or the fixed one).
 
 #include <optional>
 #include <string>
@@ -22,7 +26,18 @@ inline constexpr double kKspCheck = 1e-6;
 // max(1, |log Ksp|).
 inline constexpr double kSupersaturationCheck = 1e-9;
 
-// log10 of solid s's ion product at point p from the stored free
+// A species' log10 concentration must match its constant and its reagents'
+// free concentrations to this many log units.
+inline constexpr double kSpeciesCheck = 1e-9;
+// The activity coefficients of the reported ionic strength and of the point's
+// own may differ by this much (log10): ten times the engine's tolerance.
+inline constexpr double kLogGammaCheck = 1e-7;
+
+// The ionic strength of point p from its stored concentrations: 1/2 sum c z^2
+// over the free reagents and soluble species, and the background electrolyte.
+double OwnIonicStrength(const ProjectState& state, const SeriesResults& results, int p);
+
+// log10 of solid s's ion product from the stored free
 // concentrations (natural logarithms divided by the double-precision ln 10).
 double LogIonProduct(const ProjectState& state, const SeriesResults& results, int s, int p);
 

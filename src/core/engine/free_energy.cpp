@@ -63,7 +63,7 @@ Constraints ActiveConstraints(const ProjectState& state, const SolverWork& w) {
   for (int r = 1; r <= c.m; ++r) {
     const int s = c.solid[static_cast<std::size_t>(r)];
     // The pX-given reagents' part of the ion product is a constant.
-    double bound = kLn10 * state.logksp(s) - IonProduct(state, w, s);
+    double bound = kLn10 * w.logKsp(s) - IonProduct(state, w, s);
     for (int k = 1; k <= w.nfree; ++k) {
       c.coef(k, r) = state.sa(w.freeReagent(k), s);
       bound += c.coef(k, r) * w.lnFree(w.freeReagent(k));

@@ -211,7 +211,7 @@ double ResidualsOfUnknowns(const ProjectState& state, SolverWork& w) {
   int row = n;
   for (int s = 1; s <= state.nsolids; ++s) {
     if (!w.solidFlag(s)) continue;
-    const double residual = kLn10 * state.logksp(s) - IonProduct(state, w, s);
+    const double residual = kLn10 * w.logKsp(s) - IonProduct(state, w, s);
     resid[++row] = residual;
     sum += residual * residual;
   }
@@ -282,7 +282,7 @@ namespace {
 bool SolubilitiesHold(const ProjectState& state, const SolverWork& w) {
   for (int s = 1; s <= state.nsolids; ++s) {
     if (!w.solidFlag(s)) continue;
-    if (!(std::fabs(IonProduct(state, w, s) / kLn10 - state.logksp(s)) <= kSolubilityTolerance)) return false;
+    if (!(std::fabs(IonProduct(state, w, s) / kLn10 - w.logKsp(s)) <= kSolubilityTolerance)) return false;
   }
   return true;
 }
@@ -491,7 +491,7 @@ bool RemoveDissolvedSolid(const ProjectState& state, SolverWork& w) {
   BalanceMagnitudes(state, w);
   for (int s = 1; s <= state.nsolids; ++s) {
     if (!w.solidFlag(s)) continue;
-    const double logKsp = state.logksp(s);
+    const double logKsp = w.logKsp(s);
     const bool dissolved = w.amountClamped(s) || NegligibleAmount(state, w, s);
     const bool undersaturated = IonProduct(state, w, s) / kLn10 < logKsp - kUndersaturatedMargin;
     if (dissolved || undersaturated) {

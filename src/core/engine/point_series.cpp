@@ -2,6 +2,7 @@
 // distribution, the solver run point by point with the precipitation of the
 // solids, and the result arrays.
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "core/model/constants.h"
 #include "core/engine/free_energy.h"
+#include "core/engine/ionic_strength.h"
 #include "core/engine/new_concentrations.h"
 #include "core/engine/solid_assemblage.h"
 #include "core/engine/solver_steps.h"
@@ -174,8 +176,7 @@ void RestoreStart(SolverWork& w) {
 // Point p: the iterations, then (when they fail or leave no equilibrium) the
 // free-energy minimisation from the same start and from the first point's
 // estimates. A point that no way reaches shows the iterations' message.
-bool SolvePoint(const ProjectState& state, SolverWork& w, const std::vector<int>& joining, int p,
-                MessageSink& sink) {
+bool SolvePoint(const ProjectState& state, SolverWork& w, const std::vector<int>& joining, int p, MessageSink& sink) {
   EstimateJoining(state, w, joining);
   SaveStart(w);
   Failure failure;
@@ -210,6 +211,59 @@ void StorePoint(const ProjectState& state, const SolverWork& w, SeriesResults& r
     results.speciesConc(nr + ns + s, p) = w.solidFlag(s) ? w.solidAmount(s) : 0.0;
 }
 
+// The first guess of point p's ionic strength: the parabola through the
+// three points before (the line through two at the third point, the point
+// before at the second), and at the first the strength of the totals as if
+// nothing were bound (at most 1 mol/L).
+double StrengthGuess(const StrengthCorrection& correction, const SolverWork& w, const SeriesResults& results, int p) {
+  constexpr double kLargestFirstGuess = 1;
+  if (p == 1) return std::min(correction.StrengthOfTotals(w), kLargestFirstGuess);
+  const double last = results.ionicStrength(p - 1);
+  if (p == 2) return last;
+  const double before = results.ionicStrength(p - 2);
+  const double guess = p == 3 ? 2 * last - before : 3 * last - 3 * before + results.ionicStrength(p - 3);
+  return guess >= 0 ? guess : last;
+}
+
+// Point p at the ionic strength of the project's correction: the fixed one
+// (whose constants were set once for the series), or its own, found by
+// solving the point at successive ionic strengths.
+bool SolvePointAtStrength(const ProjectState& state, SolverWork& w, SeriesResults& results,
+                          StrengthCorrection& correction, const std::vector<int>& joining, int p, MessageSink& sink) {
+  if (!correction.Calculated()) {
+    results.ionicStrength(p) = correction.FixedStrength();
+    return SolvePoint(state, w, joining, p, sink);
+  }
+  static const std::vector<int> kNoneJoining;
+  double strength = StrengthGuess(correction, w, results, p);
+  // A solution that fails is tried again nearer an ionic strength that
+  // succeeded: only the last failure is shown.
+  RecordingSink failures;
+  const auto solve = [&](int pass) { return SolvePoint(state, w, pass == 1 ? joining : kNoneJoining, p, failures); };
+  switch (SolveAtOwnStrength(correction, w, strength, solve)) {
+    case StrengthOutcome::kConverged:
+      results.ionicStrength(p) = strength;
+      return true;
+    case StrengthOutcome::kSolverFailed:
+      sink.Show(failures.messages.empty() ? StrengthFailureMessage(p) : failures.messages.back());
+      return false;
+    case StrengthOutcome::kNotConverged:
+      break;
+  }
+  w.ifail = kStrengthNotConverged;
+  sink.Show(StrengthFailureMessage(p));
+  return false;
+}
+
+// -log10 of the proton's activity at point p: its pX, or -log10 of its free
+// concentration, less log10 of its activity coefficient.
+void StoreActivityPH(const ProjectState& state, const StrengthCorrection& correction, SeriesResults& results, int p) {
+  const int h = state.proton;
+  if (h == 0) return;
+  const double pH = TotalGiven(state, results, h) ? -std::log10(results.speciesConc(h, p)) : GeneratedPX(state, h, p);
+  results.pHActivity(p) = pH - correction.ReagentLogGamma(h, results.ionicStrength(p));
+}
+
 void RecomputeTotals(const ProjectState& state, const SolverWork& w, SeriesResults& results) {
   const int nr = state.nreag, ns = state.nspecies;
   for (int p = 1; p <= results.npoints; ++p) {
@@ -238,16 +292,30 @@ int CalculatePoints(const ProjectState& state, SolverWork& w, SeriesResults& res
     sink.Show(kTooFewPointsMessage);
     return results.ifail;
   }
+  StrengthCorrection correction(state);
+  if (correction.On()) {
+    if (const std::string problem = ActivityProblem(state.activity); !problem.empty()) {
+      results.Allocate(state, 0);
+      results.ifail = kBadActivitySettings;
+      sink.Show(problem);
+      return results.ifail;
+    }
+  }
   results.Allocate(state, state.npoints);
   w.Allocate(state);
+  results.activity = correction.On();
+  if (correction.On() && !correction.Calculated()) correction.Apply(correction.FixedStrength(), w);
   for (int j = 1; j <= state.nreag; ++j) results.flagNow(j) = state.flag(j, state.type);
   for (int p = 1; p <= state.npoints; ++p) {
     const std::vector<int> joining = PreparePoint(state, w, results, p);
-    if (!SolvePoint(state, w, joining, p, sink)) {
+    const bool solved = correction.On() ? SolvePointAtStrength(state, w, results, correction, joining, p, sink)
+                                        : SolvePoint(state, w, joining, p, sink);
+    if (!solved) {
       results.ifail = w.ifail;
       return results.ifail;
     }
     StorePoint(state, w, results, p);
+    if (correction.On()) StoreActivityPH(state, correction, results, p);
   }
   RecomputeTotals(state, w, results);
   results.ifail = kSuccess;

@@ -120,8 +120,8 @@ Joined Join(const ProjectState& state, SolverWork& w, int s) {
   return Joined::kJoined;
 }
 
-double Margin(const ProjectState& state, int s) {
-  return kSupersaturationMargin * std::max(1.0, std::fabs(static_cast<double>(state.logksp(s))));
+double Margin(const SolverWork& w, int s) {
+  return kSupersaturationMargin * std::max(1.0, std::fabs(w.logKsp(s)));
 }
 
 // The inactive solid, of those whose reagents are all present, that is most
@@ -132,7 +132,7 @@ int MostSupersaturated(const ProjectState& state, const SolverWork& w) {
   for (int s = 1; s <= state.nsolids; ++s) {
     if (w.solidFlag(s) || !SolidReagentsPresent(w, s)) continue;
     const double excess = SaturationExcess(state, w, s);
-    if (excess > Margin(state, s) && excess > largest) {
+    if (excess > Margin(w, s) && excess > largest) {
       largest = excess;
       most = s;
     }
@@ -168,7 +168,7 @@ bool SolidReagentsPresent(const SolverWork& w, int s) {
 }
 
 double SaturationExcess(const ProjectState& state, const SolverWork& w, int s) {
-  return IonProduct(state, w, s) / kLn10 - state.logksp(s);
+  return IonProduct(state, w, s) / kLn10 - w.logKsp(s);
 }
 
 bool EquilibriumHolds(const ProjectState& state, SolverWork& w) {
@@ -177,9 +177,8 @@ bool EquilibriumHolds(const ProjectState& state, SolverWork& w) {
     if (w.present(j) && !std::isfinite(std::exp(w.lnFree(j)))) return false;
   for (int s = 1; s <= state.nsolids; ++s) {
     if (w.solidFlag(s)) {
-      if (!(w.solidAmount(s) >= 0) || !(std::fabs(SaturationExcess(state, w, s)) <= kSolubilityTolerance))
-        return false;
-    } else if (SolidReagentsPresent(w, s) && SaturationExcess(state, w, s) > Margin(state, s)) {
+      if (!(w.solidAmount(s) >= 0) || !(std::fabs(SaturationExcess(state, w, s)) <= kSolubilityTolerance)) return false;
+    } else if (SolidReagentsPresent(w, s) && SaturationExcess(state, w, s) > Margin(w, s)) {
       return false;
     }
   }

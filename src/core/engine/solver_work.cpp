@@ -35,54 +35,67 @@ void ListTerms(const Coefficient& coef, int nreag, int ncols, Array1<int>& start
 
 }  // namespace
 
-void SolverWork::Allocate(const ProjectState& state) {
-  const int nr = state.nreag, ns = state.nspecies, nk = state.nsolids;
+void SolverInputs::Allocate(int nr, int ns, int nk) {
   const int nu = nr + nk;
-  conc.Resize(ns + nk);
-  freeTotal.Resize(nr);
-  for (Array1<double>* x : {&lnFree, &resid, &pivots, &rhs, &magnitude, &correction, &fullStep}) x->Resize(nu);
+  lnFree.Resize(nu);
   present.Resize(nu);
+  nfree = 0;
   freeReagent.Resize(nu);
-  jac.Resize(nu, nu);
-  jacSingle.Resize(nu, nu);
+  freeTotal.Resize(nr);
   freeCoef.Resize(nu, ns);
-  lnFreeSaved.Resize(nr);
-  freeConc.Resize(nr);
   solidFlag.Resize(nk);
-  lnFreeStart.Resize(nu);
-  solidFlagStart.Resize(nk);
-  amountClamped.Resize(nk);
+  nactive = 0;
   solidAmount.Resize(nk);
-  solidAmountSaved.Resize(nk);
-  activeSolid.Resize(nk);
-  nfree = nactive = nunknown = 0;
-  ifail = kSuccess;
-  guardRejections = 0;
-  doubleSolidsSteps = 0;
-  concOverflow = false;
-  concValid = false;
-  concLnFree.Resize(nr);
+}
 
+void ModelTerms::Capture(const ProjectState& state) {
+  const int nr = state.nreag, ns = state.nspecies, nk = state.nsolids;
   lnBeta.Resize(ns);
   ignored.Resize(ns);
   for (int i = 1; i <= ns; ++i) {
     lnBeta(i) = kLn10 * state.logbeta(i);
     ignored(i) = state.refine(i) == kRefineIgnore;
   }
+  logKsp.Resize(nk);
+  for (int s = 1; s <= nk; ++s) logKsp(s) = state.logksp(s);
   ListTerms(state.a, nr, ns, termStart, termReagent, termCoef);
   ListTerms(state.sa, nr, nk, solidTermStart, solidTermReagent, solidTermCoef);
+}
+
+void SolverScratch::Allocate(int nr, int ns, int nk, const ModelTerms& terms) {
+  const int nu = nr + nk;
+  conc.Resize(ns + nk);
+  for (Array1<double>* x : {&resid, &pivots, &rhs, &magnitude, &correction, &fullStep}) x->Resize(nu);
+  jac.Resize(nu, nu);
+  jacSingle.Resize(nu, nu);
+  nunknown = 0;
+  lnFreeSaved.Resize(nr);
+  solidAmountSaved.Resize(nk);
+  lnFreeStart.Resize(nu);
+  solidFlagStart.Resize(nk);
+  nactiveStart = 0;
+  lnFreeSolved.Resize(nu);
+  solidFlagSolved.Resize(nk);
+  solidAmountSolved.Resize(nk);
+  nactiveSolved = 0;
+  freeConc.Resize(nr);
+  amountClamped.Resize(nk);
+  activeSolid.Resize(nk);
+  concOverflow = false;
+  concValid = false;
+  concLnFree.Resize(nr);
   // The unknowns' terms and pairs are at most the model's non-zero
   // coefficients and their pairs.
   int pairs = 0;
   for (int i = 1; i <= ns; ++i) {
-    const int terms = termStart(i + 1) - termStart(i);
-    pairs += terms * (terms + 1) / 2;
+    const int count = terms.termStart(i + 1) - terms.termStart(i);
+    pairs += count * (count + 1) / 2;
   }
   liveSpecies.Resize(ns);
   nlive = 0;
   unknownStart.Resize(ns + 1);
-  unknownIndex.Resize(termReagent.Upper());
-  unknownCoef.Resize(termReagent.Upper());
+  unknownIndex.Resize(terms.termReagent.Upper());
+  unknownCoef.Resize(terms.termReagent.Upper());
   pairStart.Resize(ns + 1);
   prepared = false;
   preparedNfree = 0;
@@ -91,6 +104,17 @@ void SolverWork::Allocate(const ProjectState& state) {
   preparedCoef.Resize(nu, ns);
   pairOffset.Resize(pairs);
   pairProduct.Resize(pairs);
+}
+
+void SolverWork::Allocate(const ProjectState& state) {
+  const int nr = state.nreag, ns = state.nspecies, nk = state.nsolids;
+  SolverInputs::Allocate(nr, ns, nk);
+  Capture(state);
+  SolverScratch::Allocate(nr, ns, nk, *this);
+  ifail = kSuccess;
+  guardRejections = 0;
+  doubleSolidsSteps = 0;
+  strengthPasses = 0;
 }
 
 void SeriesResults::Allocate(const ProjectState& state, int points) {
@@ -102,6 +126,9 @@ void SeriesResults::Allocate(const ProjectState& state, int points) {
   totalCalc.Resize(npoints, nr + nk);
   plotTotal.Resize(npoints, nr);
   flagNow.Resize(nr + nk);
+  activity = false;
+  ionicStrength.Resize(npoints);
+  pHActivity.Resize(npoints);
   ipoint = 0;
 }
 

@@ -1,6 +1,8 @@
 target_sources(tarn_core PRIVATE
   engine/free_energy.cpp
   engine/free_energy.h
+  engine/ionic_strength.cpp
+  engine/ionic_strength.h
   engine/new_concentrations.cpp
   engine/new_concentrations.h
   engine/point_series.cpp

@@ -63,6 +63,7 @@ void AllocateModel(ProjectState& s) {
   s.refine.Resize(ns);
   s.logksp.Resize(nk + 1);
   s.sa.Resize(nr, nk);
+  ResetActivity(s.activity, nr);
   AllocateConditions(s);
   s.plot.yUpper[0] = 100;
   s.plot.yLower[0] = 0;

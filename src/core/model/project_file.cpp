@@ -130,6 +130,42 @@ void ReadSinglePoints(ProjectState& s, const std::string& tarn, MessageSink& sin
   }
 }
 
+// A number of the activity section: the default when the element is missing
+// or holds no finite value that is not negative (such a value could not be
+// calculated with).
+double SettingNumber(const std::string& text, double fallback, MessageSink& sink) {
+  if (text.empty()) return fallback;
+  const double x = ParseNumberOrZero(text, sink);
+  return std::isfinite(x) && x >= 0 ? x : fallback;
+}
+
+// The activity settings; a file without them keeps the defaults that
+// AllocateModel set.
+void ReadActivity(ProjectState& s, const std::string& tarn, MessageSink& sink) {
+  const std::string section = GetElement("activity", tarn);
+  if (Trim(section).empty()) return;
+  ActivitySettings& a = s.activity;
+  const ActivitySettings d;
+  a.correction = CorrectionFromText(GetElement("correction", section));
+  const std::string strength = GetElement("strength", section);
+  a.calculated = Trim(GetElement("calculated", strength)) != "False";
+  a.fixedStrength = SettingNumber(GetElement("fixed", strength), d.fixedStrength, sink);
+  a.referenceStrength = SettingNumber(GetElement("reference", strength), d.referenceStrength, sink);
+  a.celsius = SettingNumber(GetElement("celsius", strength), d.celsius, sink);
+  if (a.celsius > kHighestCelsius) a.celsius = d.celsius;
+  const std::string background = GetElement("background", section);
+  a.background = SettingNumber(GetElement("concentration", background), d.background, sink);
+  const std::string cation = GetElement("cation", background), anion = GetElement("anion", background);
+  a.cationCharge = cation.empty() ? d.cationCharge : LimitedCharge(ParseInteger(cation));
+  a.anionCharge = anion.empty() ? d.anionCharge : LimitedCharge(ParseInteger(anion));
+  ElementIndex ions(section);
+  for (int j = 1; j <= s.nreag; ++j) {
+    const std::string ion = ions.Get(Tag("ion", j));
+    a.charge(j) = LimitedCharge(ParseInteger(GetElement("charge", ion)));
+    a.ionSize(j) = SettingNumber(GetElement("size", ion), 0, sink);
+  }
+}
+
 void ReadCaptions(ProjectState& s, const std::string& tarn) {
   std::string captions = GetElement("captions", tarn);
   ElementIndex items(captions);
@@ -195,6 +231,29 @@ std::string ConditionLines(const ProjectState& s) {
   return out;
 }
 
+// The activity settings, written only when the chemist has set any: a
+// project without them is written as before.
+std::string ActivityLines(const ProjectState& s) {
+  const ActivitySettings& a = s.activity;
+  if (ActivityIsDefault(a)) return {};
+  std::string out = "<activity>" + std::string(kEol);
+  out += MakeElement("correction", CorrectionText(a.correction)) + kEol;
+  out += MakeElement("strength",
+                     MakeElement("calculated", Bool(a.calculated)) + MakeElement("fixed", Num(a.fixedStrength)) +
+                         MakeElement("reference", Num(a.referenceStrength)) + MakeElement("celsius", Num(a.celsius))) +
+         kEol;
+  out += MakeElement("background", MakeElement("concentration", Num(a.background)) +
+                                       MakeElement("cation", std::to_string(a.cationCharge)) +
+                                       MakeElement("anion", std::to_string(a.anionCharge))) +
+         kEol;
+  for (int j = 1; j <= s.nreag; ++j)
+    out += MakeElement(Tag("ion", j), MakeElement("charge", std::to_string(ReagentCharge(s, j))) +
+                                          MakeElement("size", Num(j <= a.ionSize.Upper() ? a.ionSize(j) : 0))) +
+           kEol;
+  out += "</activity>" + std::string(kEol);
+  return out;
+}
+
 std::string TarnLines(const ProjectState& s) {
   std::string out = "<Tarn>" + std::string(kEol);
   out += MakeElement("type", std::to_string(s.type)) + kEol;
@@ -220,6 +279,7 @@ std::string TarnLines(const ProjectState& s) {
   out += "<captions>" + std::string(kEol);
   for (int k = 1; k <= s.ntotal(); ++k) out += MakeElement(Tag("c", k), s.caption(k)) + kEol;
   out += "</captions>" + std::string(kEol);
+  out += ActivityLines(s);
   out += "</Tarn>" + std::string(kEol);
   return out;
 }
@@ -354,6 +414,7 @@ ReadStatus ReadProjectText(ProjectState& state, std::string_view text, MessageSi
     ReadConditions(s, tarn, sink);
     ReadSinglePoints(s, tarn, sink);
     ReadCaptions(s, tarn);
+    ReadActivity(s, tarn, sink);
   }
   s.modified = false;
   s.recalc = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/model/activity.h"
 #include "core/model/constants.h"
 #include "core/model/index_array.h"
 
@@ -94,6 +95,10 @@ struct ProjectState {
   Array2<double> speciesInfo;
   Array1<std::string> caption;
   Array1<std::int16_t> plotMark;
+
+  // Charges, background electrolyte, ionic strength and activity correction
+  // (the defaults: constants used as they are).
+  ActivitySettings activity;
 
   // Data sections of the fitting program, carried through unchanged.
   std::string potentiometricData;

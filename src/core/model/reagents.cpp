@@ -64,6 +64,8 @@ void Apply(ProjectState& s, const Reshape& r) {
   Remap(s.logbeta, r.species);
   Remap(s.refine, r.species);
   Remap(s.sa, r.reagents, solids);
+  Remap(s.activity.charge, r.reagents);
+  Remap(s.activity.ionSize, r.reagents);
   for (Array2<double>* c : {&s.total, &s.burette, &s.initial, &s.final, &s.pxi, &s.pxf}) Remap(*c, r.reagents, columns);
   Remap(s.flag, r.reagents, columns);
   for (Array2<double>* p : {&s.stotal, &s.sfree}) Remap(*p, r.reagents, points);

@@ -1,4 +1,6 @@
 target_sources(tarn_core PRIVATE
+  model/activity.cpp
+  model/activity.h
   model/changes.h
   model/constants.h
   model/edit_session.cpp

@@ -46,8 +46,10 @@ bool TotalGiven(const ProjectState& state, const SeriesResults& results, int j) 
 
 TableColumn FreeColumn(const ProjectState& state, const SeriesResults& results, int j) {
   const std::string& name = state.name(j);
-  if (!TotalGiven(state, results, j)) return {ColumnKind::kPX, j, "p(" + name + ")"};
-  if (j == state.proton) return {ColumnKind::kPH, j, "pH(calc)"};
+  const bool activityPH = results.activity && j == state.proton;
+  if (!TotalGiven(state, results, j))
+    return {ColumnKind::kPX, j, activityPH ? "-log[" + name + "]" : "p(" + name + ")"};
+  if (j == state.proton) return {ColumnKind::kPH, j, activityPH ? "-log[" + name + "]" : "pH(calc)"};
   return {ColumnKind::kFree, j, "free " + name};
 }
 
@@ -93,7 +95,10 @@ std::string CellText(const ProjectState& state, ColumnKind kind, TablePrecision 
     case ColumnKind::kFree:
       return high ? General(x) : Format(x, kLowerE3);
     case ColumnKind::kPH:
+    case ColumnKind::kPHActivity:
       return Format(x, high ? kPH4 : kPH3);
+    case ColumnKind::kStrength:
+      return high ? General(x) : Format(x, kLowerE3);
     case ColumnKind::kPX:
       return Format(x, kPX4);
     case ColumnKind::kSpecies:
@@ -110,6 +115,7 @@ int ColumnWidth(ColumnKind kind, TablePrecision precision) {
   switch (kind) {
     case ColumnKind::kTitre:
     case ColumnKind::kPH:
+    case ColumnKind::kPHActivity:
       return kNormalWidth;
     case ColumnKind::kTotal:
     case ColumnKind::kTotalCalc:
@@ -151,7 +157,12 @@ std::vector<TableColumn> ConcentrationTableColumns(const ProjectState& state, co
     ColumnKind kind = TotalGiven(state, results, j) ? ColumnKind::kTotal : ColumnKind::kTotalCalc;
     columns.push_back({kind, j, "total " + state.name(j)});
   }
-  for (int j = 1; j <= state.nreag; ++j) columns.push_back(FreeColumn(state, results, j));
+  for (int j = 1; j <= state.nreag; ++j) {
+    columns.push_back(FreeColumn(state, results, j));
+    if (results.activity && j == state.proton)
+      columns.push_back({ColumnKind::kPHActivity, j, "-log a(" + state.name(j) + ")"});
+  }
+  if (results.activity) columns.push_back({ColumnKind::kStrength, 0, "ionic strength"});
   for (int i = 1; i <= state.nspecies; ++i) columns.push_back({ColumnKind::kSpecies, i, SpeciesHeading(state, i)});
   for (int s = 1; s <= state.nsolids; ++s) columns.push_back({ColumnKind::kSolid, s, SolidName(state, s)});
   return columns;
@@ -163,6 +174,7 @@ int TablePoints(const ProjectState& state, const SeriesResults& results) {
   bool fits = results.speciesConc.Upper1() >= state.ntotal() && results.speciesConc.Upper2() >= n &&
               results.totalCalc.Upper1() >= n && results.totalCalc.Upper2() >= state.nreag;
   if (!IsTitration(state)) fits = fits && results.flagNow.Upper() >= state.nreag;
+  if (results.activity) fits = fits && results.ionicStrength.Upper() >= n && results.pHActivity.Upper() >= n;
   return fits ? n : 0;
 }
 
@@ -187,6 +199,10 @@ double ColumnValue(const ProjectState& state, const SeriesResults& results, cons
       return results.speciesConc(state.nreag + j, p);
     case ColumnKind::kSolid:
       return results.speciesConc(state.nreag + state.nspecies + j, p);
+    case ColumnKind::kPHActivity:
+      return results.pHActivity(p);
+    case ColumnKind::kStrength:
+      return results.ionicStrength(p);
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
@@ -195,6 +211,7 @@ ConcentrationTable MakeConcentrationTable(const ProjectState& state, const Serie
                                           TablePrecision precision, const std::string& createdAt) {
   ConcentrationTable table;
   table.captions = Captions(state, createdAt);
+  table.activityLine = ActivityLine(state, results);
   const std::vector<TableColumn> columns = ConcentrationTableColumns(state, results);
   const int points = TablePoints(state, results);
   table.cells.resize(static_cast<std::size_t>(points) + 1);
@@ -217,6 +234,7 @@ std::string ConcentrationTableText(const ProjectState& state, const Concentratio
     out += SpeciesFormula(state, i) + kTab + FormatPattern(state.logbeta(i), kConstant) + kCr;
   for (int s = 1; s <= state.nsolids; ++s)
     out += SolidName(state, s) + kTab + FormatPattern(state.logksp(s), kConstant) + kCr;
+  if (!table.activityLine.empty()) out += table.activityLine + kCr;
   for (std::size_t row = 0; row < table.cells.size(); ++row) {
     if (row > 0) out += kCr;
     for (std::size_t col = 0; col < table.cells[row].size(); ++col) {
@@ -225,6 +243,19 @@ std::string ConcentrationTableText(const ProjectState& state, const Concentratio
     }
   }
   return out;
+}
+
+std::string ActivityLine(const ProjectState& state, const SeriesResults& results) {
+  if (!results.activity) return {};
+  const ActivitySettings& a = state.activity;
+  const std::string strength = a.calculated
+                                   ? "ionic strength calculated at every point"
+                                   : "ionic strength " + FormatPattern(a.fixedStrength, kConstant) + " mol dm-3";
+  std::string line = a.correction == ActivityCorrection::kDavies ? "Davies" : "extended Debye-Hueckel";
+  line += " activity correction; constants at I = " + FormatPattern(a.referenceStrength, kConstant) + " mol dm-3; " +
+          strength;
+  if (a.celsius != kStandardCelsius) line += "; " + FormatPattern(a.celsius, "##0.0#") + " degrees C";
+  return line;
 }
 
 std::string ConcentrationTableCsv(const ProjectState& state, const SeriesResults& results) {

@@ -9,6 +9,12 @@
 // with a given total shows its free concentration under "free " + name (also a
 // reagent named "H" that is not the proton), and a reagent with a given pX
 // shows its pX under "p(" + name + ")".
+//
+// A series calculated with an activity correction says which pH it shows:
+// the proton's column is headed "-log[" + name + "]" (its pH or pX as
+// without the correction), and beside it "-log a(" + name + ")" holds -log10
+// of the proton's activity; after the free columns, "ionic strength" holds
+// each point's. Without a correction the table is as it always was.
 
 #include <array>
 #include <ctime>
@@ -24,15 +30,17 @@ enum class TablePrecision { kNormal, kHigh };
 
 // What a column shows at each point.
 enum class ColumnKind {
-  kPoint,      // the point number
-  kTitre,      // titration: the added titrant volume (mL)
-  kTotal,      // the total of reagent `index` as generated from the conditions
-  kTotalCalc,  // distribution, pX given: the total of reagent `index` recomputed from the results
-  kFree,       // the free concentration of reagent `index`
-  kPH,         // -log10 of the proton's free concentration
-  kPX,         // -log10 of the free concentration of a pX-given reagent
-  kSpecies,    // the concentration of soluble species `index`
-  kSolid,      // the amount per litre of solid `index`
+  kPoint,       // the point number
+  kTitre,       // titration: the added titrant volume (mL)
+  kTotal,       // the total of reagent `index` as generated from the conditions
+  kTotalCalc,   // distribution, pX given: the total of reagent `index` recomputed from the results
+  kFree,        // the free concentration of reagent `index`
+  kPH,          // -log10 of the proton's free concentration
+  kPX,          // -log10 of the free concentration of a pX-given reagent
+  kSpecies,     // the concentration of soluble species `index`
+  kSolid,       // the amount per litre of solid `index`
+  kPHActivity,  // with an activity correction: -log10 of the proton's activity
+  kStrength,    // with an activity correction: the ionic strength (mol/L)
 };
 
 struct TableColumn {
@@ -45,7 +53,9 @@ struct TableColumn {
 std::string SpeciesHeading(const ProjectState& state, int i);
 
 // The columns for the project's calculation type: the point, the titre
-// (titration only), the totals, the free columns, the species, the solids.
+// (titration only), the totals, the free columns (and with an activity
+// correction the proton's activity pH and the ionic strength), the species,
+// the solids.
 std::vector<TableColumn> ConcentrationTableColumns(const ProjectState& state, const SeriesResults& results);
 
 // The number of points the table shows: results.npoints when the series
@@ -64,14 +74,23 @@ struct ConcentrationTable {
   // The caption lines: creation line, title, volume line (empty for a
   // distribution), "concentrations /mol dm-3:".
   std::array<std::string, 4> captions;
+  // With an activity correction, the line that names it and the ionic
+  // strengths (ActivityLine); empty otherwise.
+  std::string activityLine;
 };
 
 // createdAt is the date and time text of the creation line.
 ConcentrationTable MakeConcentrationTable(const ProjectState& state, const SeriesResults& results,
                                           TablePrecision precision, const std::string& createdAt);
 
-// The clipboard text: caption lines, the constants, the whole grid; CR line
-// ends, TAB between fields, no CR after the last row.
+// The line of a series calculated with an activity correction, such as
+// "Davies activity correction; constants at I = 0.1 mol dm-3; ionic strength
+// calculated at every point"; empty without a correction.
+std::string ActivityLine(const ProjectState& state, const SeriesResults& results);
+
+// The clipboard text: caption lines, the constants (and the activity line
+// after them when there is one), the whole grid; CR line ends, TAB between
+// fields, no CR after the last row.
 std::string ConcentrationTableText(const ProjectState& state, const ConcentrationTable& table);
 
 // The table's columns as csv (RFC 4180): a header row with the same headings

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/engine/ionic_strength.h"
 #include "core/engine/new_concentrations.h"
 #include "core/engine/solid_assemblage.h"
 #include "core/model/message_sink.h"
@@ -271,10 +272,60 @@ std::vector<std::string> SinglePointResultCells(const ProjectState& state, const
 
 // --- The calculation.
 
+namespace {
+
+// How point p ended at the ionic strength of the project's correction.
+enum class SingleOutcome { kSolved, kSolidsFailed, kSolubleFailed, kStrengthFailed };
+
+// Point p at the fixed ionic strength (whose constants were set for the
+// run), or at its own, found around the point's solution; without a
+// correction as it is. soluble and ifail as SolvePoint gives them.
+SingleOutcome SolveAtStrength(const ProjectState& state, SolverWork& w, StrengthCorrection& correction, int p,
+                              double& strength, int& ifail) {
+  bool soluble = false;
+  auto solve = [&](int) { return SolvePoint(state, w, p, soluble, ifail); };
+  if (!correction.Calculated()) {
+    strength = correction.FixedStrength();
+    if (solve(1)) return SingleOutcome::kSolved;
+  } else {
+    constexpr double kLargestFirstGuess = 1;
+    strength = std::min(correction.StrengthOfTotals(w), kLargestFirstGuess);
+    switch (SolveAtOwnStrength(correction, w, strength, solve)) {
+      case StrengthOutcome::kConverged:
+        return SingleOutcome::kSolved;
+      case StrengthOutcome::kNotConverged:
+        return SingleOutcome::kStrengthFailed;
+      case StrengthOutcome::kSolverFailed:
+        break;
+    }
+  }
+  return soluble ? SingleOutcome::kSolidsFailed : SingleOutcome::kSolubleFailed;
+}
+
+// With a correction: the point's ionic strength and -log10 of the proton's
+// activity (its pX, or -log10 of its free concentration, less log gamma).
+void TakeStrength(const ProjectState& state, const StrengthCorrection& correction, double strength, int p,
+                  SinglePointResult& r) {
+  r.ionicStrength = strength;
+  const int h = state.proton;
+  if (h == 0) return;
+  const double pH = state.sflag(h, p) ? -std::log10(r.freeConc(h)) : state.sfree(h, p);
+  r.pHActivity = pH - correction.ReagentLogGamma(h, strength);
+}
+
+}  // namespace
+
 SinglePointRun CalculateSinglePoints(const ProjectState& state, SolverWork& work, SinglePointSinks sinks) {
   SinglePointRun run;
   run.points.resize(static_cast<std::size_t>(std::max(state.nsingle, 0)) + 1);
+  StrengthCorrection correction(state);
+  if (const std::string problem = correction.On() ? ActivityProblem(state.activity) : ""; !problem.empty()) {
+    sinks.failed.Show(problem);
+    run.stopped = true;
+    return run;
+  }
   work.Allocate(state);
+  if (correction.On() && !correction.Calculated()) correction.Apply(correction.FixedStrength(), work);
   for (int p = 1; p <= state.nsingle; ++p) {
     SinglePointResult& result = run.points[static_cast<std::size_t>(p)];
     int zeroReagent = 0;
@@ -285,17 +336,25 @@ SinglePointRun CalculateSinglePoints(const ProjectState& state, SolverWork& work
       run.stopped = true;
       return run;
     }
-    bool soluble = false;
     int ifail = kSuccess;
-    if (SolvePoint(state, work, p, soluble, ifail)) {
-      result = TakeResult(state, work, p);
-      continue;
+    double strength = 0;
+    switch (SolveAtStrength(state, work, correction, p, strength, ifail)) {
+      case SingleOutcome::kSolved:
+        result = TakeResult(state, work, p);
+        if (correction.On()) TakeStrength(state, correction, strength, p, result);
+        continue;
+      case SingleOutcome::kSolidsFailed:
+        result = Failed();
+        sinks.solids.Show("free concentration calculation (with ppte) failed at point" + PlainText(p));
+        continue;
+      case SingleOutcome::kStrengthFailed:
+        result = Failed();
+        sinks.solids.Show(StrengthFailureMessage(p));
+        continue;
+      case SingleOutcome::kSolubleFailed:
+        break;
     }
     result = Failed();
-    if (soluble) {
-      sinks.solids.Show("free concentration calculation (with ppte) failed at point" + PlainText(p));
-      continue;
-    }
     sinks.failed.Show(SolubleFailure(p, ifail));
     run.stopped = true;
     return run;

@@ -11,6 +11,7 @@
 //     if (run.points[p].status != SinglePointStatus::kNotReached)
 //       cells[p] = SinglePointResultCells(state, run.points[p]);
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,10 @@ struct SinglePointResult {
   Array1<double> conc;         // [i] soluble species
   Array1<double> solidAmount;  // [s] mol per litre while precipitated
   Array1<bool> precipitated;   // [s]
+  // With an activity correction: the point's ionic strength (mol/L) and -log10
+  // of the proton's activity (with a proton reagent); NaN otherwise.
+  double ionicStrength = std::numeric_limits<double>::quiet_NaN();
+  double pHActivity = std::numeric_limits<double>::quiet_NaN();
 };
 
 // The cells of a result column, rows 1..ntotal (element 0 unused): numbers as
@@ -115,7 +120,11 @@ struct SinglePointRun {
 // with a total of 0 stops the calculation with its message, so does a failure
 // of the soluble iteration (after a search for better starting values); a
 // failure with solids blanks the point and goes on. Solids precipitate at the
-// same point. work is reallocated; the series results are not touched.
+// same point. With an activity correction every point is solved at the fixed
+// ionic strength or at its own (a point whose ionic strength does not settle
+// is blanked, its message going to the solids' sink); settings that cannot be
+// calculated with stop the calculation with their message. work is
+// reallocated; the series results are not touched.
 SinglePointRun CalculateSinglePoints(const ProjectState& state, SolverWork& work, SinglePointSinks sinks);
 
 // --- Clipboard and printer. resultCells[p][k] are the texts of the results

@@ -135,6 +135,64 @@ TEST(ConcentrationTable, ThePHColumnFollowsTheProton) {
   EXPECT_EQ(table.columnWidthsTwips[6], 1100);
 }
 
+// A series calculated with an activity correction shows -log[H] and
+// -log a(H) side by side and the ionic strength of every point, in the grid,
+// the csv and the copy, whose line after the constants names the correction.
+TEST(ConcentrationTable, AnActivityCorrectionShowsBothPHsAndTheIonicStrength) {
+  ProjectState s = MetalLigandModel(kTitration);
+  s.activity.correction = ActivityCorrection::kDavies;
+  SeriesResults r = HandResults(s, 3);
+  const Strings plainHeadings = Table(s, r, TablePrecision::kNormal).cells[0];
+  r.activity = true;
+  r.ionicStrength.Resize(3);
+  r.pHActivity.Resize(3);
+  for (int p = 1; p <= 3; ++p) {
+    r.ionicStrength(p) = 0.125 * p;
+    r.pHActivity(p) = 7.25 + 0.25 * p;
+  }
+  const ConcentrationTable normal = Table(s, r, TablePrecision::kNormal), high = Table(s, r, TablePrecision::kHigh);
+  EXPECT_EQ(normal.cells[0], (Strings{"", "Titre", "total M", "total L", "total H", "free M", "free L", "-log[H]",
+                                      "-log a(H)", "ionic strength", "ML", "OH", "LH", "MH-2(s)"}));
+  EXPECT_EQ(Strings(normal.cells[3].begin() + 7, normal.cells[3].begin() + 10),
+            (Strings{"7.250", "8.000", "3.750e-01"}));
+  EXPECT_EQ(Strings(high.cells[3].begin() + 7, high.cells[3].begin() + 10), (Strings{"7.2500", "8.0000", " .375"}));
+  EXPECT_EQ(normal.columnWidthsTwips[8], 1100);
+  EXPECT_EQ(normal.activityLine,
+            "Davies activity correction; constants at I = 0.1 mol dm-3; ionic strength calculated at every point");
+  const std::string text = ConcentrationTableText(s, normal);
+  EXPECT_NE(text.find("MH-2(s)\t12.5\rDavies activity correction; constants at I = 0.1 mol dm-3; ionic strength "
+                      "calculated at every point\r\tTitre"),
+            std::string::npos)
+      << text;
+  const std::string csv = ConcentrationTableCsv(s, r);
+  EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+            "point,Titre,total M,total L,total H,free M,free L,-log[H],-log a(H),ionic strength,ML,OH,LH,MH-2(s)");
+  EXPECT_NE(csv.find(",7.25,8,0.375,"), std::string::npos) << csv;
+
+  // A fixed ionic strength at 37 degrees, extended Debye-Hueckel, a pX-given proton.
+  s.type = kDistribution;
+  s.activity.correction = ActivityCorrection::kDebyeHuckel;
+  s.activity.calculated = false;
+  s.activity.fixedStrength = 0.5;
+  s.activity.celsius = 37;
+  r.flagNow(3) = false;
+  const ConcentrationTable distribution = Table(s, r, TablePrecision::kNormal);
+  EXPECT_EQ(Strings(distribution.cells[0].begin() + 6, distribution.cells[0].begin() + 9),
+            (Strings{"-log[H]", "-log a(H)", "ionic strength"}));
+  EXPECT_EQ(distribution.activityLine,
+            "extended Debye-Hueckel activity correction; constants at I = 0.1 mol dm-3; ionic strength 0.5 mol dm-3; "
+            "37.0 degrees C");
+
+  // Results without the correction's arrays show no points; without the
+  // correction the table is the one it always was.
+  r.ionicStrength.Resize(1);
+  EXPECT_EQ(TablePoints(s, r), 0);
+  r.activity = false;
+  s.type = kTitration;
+  EXPECT_EQ(Table(s, r, TablePrecision::kNormal).cells[0], plainHeadings);
+  EXPECT_EQ(ActivityLine(s, r), "");
+}
+
 TEST(ConcentrationTable, FailedOrStaleSeriesShowsHeadingsOnly) {
   ProjectState s = MetalLigandModel(kTitration);
   SeriesResults failed = HandResults(s, 6), stale = HandResults(s, 6);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/engine/new_concentrations.h"
 #include "core/model/message_sink.h"
 #include "support/model_builder.h"
 
@@ -172,6 +173,54 @@ TEST(SinglePoints, ImpossibleConditionsGiveTheThreeLineMessage) {
   EXPECT_EQ(text.back(), ')');
   EXPECT_EQ(run.points[1].status, SinglePointStatus::kCalculated);
   EXPECT_TRUE(run.stopped);
+}
+
+// With an activity correction a single point is the point of a series with
+// the same conditions: the same ionic strength, concentrations and pH of the
+// proton's activity; a solid precipitates at its converted Ksp.
+TEST(SinglePoints, ARealSolutionIsThePointOfASeriesWithTheSameConditions) {
+  for (bool calculated : {true, false}) {
+    ProjectState s = Model(-6.5);
+    s.activity.correction = ActivityCorrection::kDavies;
+    s.activity.calculated = calculated;
+    s.activity.fixedStrength = 0.3;
+    s.activity.charge(1) = 2;
+    s.activity.charge(2) = -2;
+    s.activity.charge(3) = 1;
+    AddSinglePoint(s);  // M and L 0.01 M at pH 7
+    AddSinglePoint(s);
+    s.sflag(3, 2) = true;  // the proton by its total
+    s.stotal(3, 2) = 0.005;
+    RecordingSink sink;
+    const SinglePointRun run = CalculateAll(s, sink);
+    ASSERT_TRUE(sink.messages.empty()) << sink.messages[0];
+    for (int p = 1; p <= 2; ++p) {
+      ProjectState series = s;
+      MakeDistribution(series, 2);
+      for (int j = 1; j <= 3; ++j) {
+        if (s.sflag(j, p))
+          SetTotal(series, j, s.stotal(j, p), s.stotal(j, p));
+        else
+          SetPX(series, j, s.sfree(j, p), s.sfree(j, p));
+      }
+      SolverWork work;
+      SeriesResults r;
+      ASSERT_EQ(CalculatePoints(series, work, r, sink), kSuccess);
+      const SinglePointResult& point = run.points[static_cast<std::size_t>(p)];
+      ASSERT_EQ(point.status, SinglePointStatus::kCalculated);
+      EXPECT_NEAR(point.ionicStrength, r.ionicStrength(1), 1e-7 * r.ionicStrength(1)) << p;
+      EXPECT_NEAR(point.pHActivity, r.pHActivity(1), 1e-7) << p;
+      for (int i = 1; i <= s.nspecies; ++i)
+        EXPECT_NEAR(point.conc(i), r.speciesConc(s.nreag + i, 1), 1e-6 * r.speciesConc(s.nreag + i, 1)) << p;
+      EXPECT_EQ(point.precipitated(1), r.speciesConc(s.ntotal(), 1) > 0) << p;
+    }
+    EXPECT_TRUE(run.points[1].precipitated(1));  // ML(s) at 0.01 M of each
+  }
+  // Without a correction a point has neither.
+  ProjectState plain = Model();
+  AddSinglePoint(plain);
+  RecordingSink sink;
+  EXPECT_TRUE(std::isnan(CalculateAll(plain, sink).points[1].ionicStrength));
 }
 
 TEST(SinglePoints, ClipboardText) {
