@@ -249,6 +249,33 @@ Change SetAddedVolume(EditSession& edits, double addedVolume, std::string_view r
       run);
 }
 
+namespace {
+
+bool SameActivity(const ActivitySettings& a, const ActivitySettings& b) {
+  if (a.correction != b.correction || a.calculated != b.calculated || a.fixedStrength != b.fixedStrength ||
+      a.referenceStrength != b.referenceStrength || a.celsius != b.celsius || a.background != b.background ||
+      a.cationCharge != b.cationCharge || a.anionCharge != b.anionCharge)
+    return false;
+  for (int j = 0; j <= a.charge.Upper() && j <= b.charge.Upper(); ++j)
+    if (a.charge(j) != b.charge(j) || a.ionSize(j) != b.ionSize(j)) return false;
+  return a.charge.Upper() == b.charge.Upper();
+}
+
+}  // namespace
+
+Change SetActivity(EditSession& edits, const ActivitySettings& settings, std::string_view what, std::string* problem) {
+  std::string wrong = ActivityProblem(settings);
+  if (problem != nullptr) *problem = wrong;
+  if (!wrong.empty() || settings.charge.Upper() != edits.Project().nreag) return Change::kNone;
+  return edits.Apply(what, [&](ProjectState& s) {
+    if (SameActivity(s.activity, settings)) return Change::kNone;
+    // The results change when a correction is (or was) on.
+    const bool results = ActivityOn(s.activity) || ActivityOn(settings);
+    s.activity = settings;
+    return results ? kConditionChanged : Change::kConditions;
+  });
+}
+
 Change ScrollStep(EditSession& edits, const ScrollTarget& target, int bar, int value, std::string_view run) {
   const ProjectState& now = edits.Project();
   std::string what;

@@ -55,6 +55,13 @@ Change SetInitialVolume(EditSession& edits, double volume, double addedVolume, s
 // The added volume; the final volume and derived totals follow.
 Change SetAddedVolume(EditSession& edits, double addedVolume, std::string_view run = {});
 
+// The activity settings (correction, ionic strength, charges, ion sizes,
+// background electrolyte, temperature) as a whole, one step named `what`
+// ("charge of Cu"). Settings that cannot be calculated with change nothing:
+// `problem` receives why, in the program's words.
+Change SetActivity(EditSession& edits, const ActivitySettings& settings, std::string_view what,
+                   std::string* problem = nullptr);
+
 // ---- The plot.
 // A step of a scroll bar on the target's constant or condition; the steps of
 // one drag share `run`.

@@ -109,6 +109,13 @@ StrengthOutcome SolveAtOwnStrength(StrengthCorrection& correction, SolverWork& w
 // c z^2 of the point's free reagents and soluble species with the project's
 // charges, plus its background electrolyte.
 double SeriesIonicStrength(const ProjectState& state, const SeriesResults& results, int p);
+// One row of the ionic-strength grid: the pH (with a proton) or the point
+// number, and the ionic strength as shown.
+struct StrengthRow {
+  std::string first;
+  std::string strength;
+};
+
 // The rows of the conditions editor's ionic-strength grid from the project's
 // own settings: the pH (with a proton) or the point number, and
 // SeriesIonicStrength formatted "0.000000".

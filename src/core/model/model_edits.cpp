@@ -167,34 +167,4 @@ SpinStep SpinnerStep(double a) {
   return {0.001, "#0.000"};
 }
 
-double IonicStrength(const ProjectState& s, const SeriesResults& results, const Charges& charges, int p) {
-  auto charge = [&](int j) {
-    return j >= 1 && j <= static_cast<int>(charges.reagent.size()) ? charges.reagent[static_cast<std::size_t>(j - 1)]
-                                                                   : 0.0;
-  };
-  double sum = charges.background * (charges.cation * charges.cation + charges.anion * charges.anion);
-  for (int j = 1; j <= s.nreag; ++j) sum += results.speciesConc(j, p) * charge(j) * charge(j);
-  for (int i = 1; i <= s.nspecies; ++i) {
-    if (s.refine(i) == kRefineIgnore) continue;
-    double z = 0;
-    for (int j = 1; j <= s.nreag; ++j) z += s.a(j, i) * charge(j);
-    sum += results.speciesConc(s.nreag + i, p) * z * z;
-  }
-  return sum / 2;
-}
-
-std::vector<StrengthRow> StrengthRows(const ProjectState& s, const SeriesResults& results, const Charges& charges) {
-  std::vector<StrengthRow> rows;
-  for (int p = 1; p <= results.npoints; ++p) {
-    StrengthRow row;
-    if (s.proton != 0)
-      row.first = FormatPattern(-std::log(results.speciesConc(s.proton, p)) / kLn10Shown, "#0.00");
-    else
-      row.first = PlainText(p);
-    row.strength = FormatPattern(IonicStrength(s, results, charges, p), "0.000000");
-    rows.push_back(row);
-  }
-  return rows;
-}
-
 }  // namespace tarn

@@ -1,8 +1,8 @@
 #pragma once
 // The model and conditions edits of the editor that reshape or derive
 // the project's data, kept apart from the widgets (no Qt): inserting and
-// deleting species and solids, the titration's derived totals, the step of
-// the added-volume buttons and the ionic strength of a calculated series.
+// deleting species and solids, the titration's derived totals and the step
+// of the added-volume buttons.
 //
 // Species and solids move with their entries of the species list (plot mark,
 // label position and caption), so the other species keep theirs. Every array
@@ -10,7 +10,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/engine/solver_work.h"
 #include "core/model/project_state.h"
@@ -63,27 +62,5 @@ struct SpinStep {
   std::string_view format;
 };
 SpinStep SpinnerStep(double a);
-
-// The charges of the ionic-strength calculation.
-struct Charges {
-  double background = 0;        // background electrolyte concentration, mol/L
-  double cation = 0;            // its cation's charge
-  double anion = 0;             // its anion's charge
-  std::vector<double> reagent;  // [j - 1]: charge of reagent j (missing ones are 0)
-};
-
-// One row of the ionic-strength grid: the pH (with a proton) or the point
-// number, and I = S / 2 as shown.
-struct StrengthRow {
-  std::string first;
-  std::string strength;
-};
-
-// The ionic strength of every point of the series: the background
-// electrolyte, the free reagents and the soluble species that are not
-// ignored, each concentration times its charge squared, halved. Solids count
-// nothing.
-double IonicStrength(const ProjectState& state, const SeriesResults& results, const Charges& charges, int p);
-std::vector<StrengthRow> StrengthRows(const ProjectState& state, const SeriesResults& results, const Charges& charges);
 
 }  // namespace tarn

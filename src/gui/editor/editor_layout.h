@@ -37,6 +37,7 @@ inline constexpr int kConditionsSharePercent = 55;
 inline constexpr int kFirstColTwips = 600;
 inline constexpr int kStrengthColTwips = 1200;
 inline constexpr int kBoxWidth = 48;
+inline constexpr int kChargeBoxWidth = 34;  // a charge or an ion size
 inline constexpr int kMaxChargesHeight = 120;
 
 }  // namespace tarn::gui::editor_layout

@@ -68,7 +68,7 @@ void T32Model::OnChange(const ChangeNote& note) {
   if (Has(c, Change::kConstants | Change::kFormulas | Change::kNames | Change::kSpeciesAdded |
                  Change::kSpeciesRemoved | Change::kSolids))
     RefillModelGrids();
-  if (Has(c, Change::kNames)) FillCharges();
+  if (Has(c, Change::kNames | Change::kConditions)) FillActivity();
   if (Has(c, Change::kConditions | Change::kNames) && !mine) {
     const int row = condGrid_->Row(), col = condGrid_->Col();
     FillCondGrid();
@@ -111,7 +111,7 @@ void T32Model::Form_Load() {
   LoadConditions();
   FillBetaGrid();
   FillCondGrid();
-  FillCharges();
+  FillActivity();
   ShowPage(kModelPage);
   LayOutPages();
 }

@@ -29,7 +29,10 @@
 #include "core/model/model.h"
 #include "core/model/model_edits.h"
 
+class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
+class QVBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -102,7 +105,15 @@ class T32Model : public QWidget {
   QPushButton& AddSolButton() { return *addSol_; }
   QPushButton& DelSolButton() { return *delSol_; }
   QLineEdit& Charge(int j) { return *rea_.at(static_cast<std::size_t>(j - 1)); }
+  QLineEdit& IonSize(int j) { return *size_.at(static_cast<std::size_t>(j - 1)); }
   QLineEdit& Background(int index) { return *bck_.at(static_cast<std::size_t>(index)); }
+  QComboBox& Correction() { return *correction_; }
+  QComboBox& StrengthMode() { return *strengthMode_; }
+  QLineEdit& FixedStrength() { return *fixedStrength_; }
+  QLineEdit& ReferenceStrength() { return *referenceStrength_; }
+  QLineEdit& Celsius() { return *celsius_; }
+  // What leaving a box of the activity settings does (nullptr: a choice was made).
+  void ActivityBox_Edited(QLineEdit* box);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -158,10 +169,14 @@ class T32Model : public QWidget {
 
   // strength_page.cpp
   QGroupBox* BuildStrengthFrame(QWidget* page);
-  void FillCharges();
+  QVBoxLayout* BuildChargeColumn();
+  QGroupBox* BuildBackgroundBox();
+  QGroupBox* BuildCorrectionBox();
+  QHBoxLayout* BuildStrengthButtons();
+  void FillActivity();
+  std::string ActivityField(const QLineEdit* box, double value, ActivitySettings& next) const;
   void LayOutStrengthFrame();
   void FillStrength();
-  std::optional<Charges> ReadCharges();
 
   Session& session_;
   T32Main& main_;
@@ -197,6 +212,12 @@ class T32Model : public QWidget {
   QWidget* typeRow_ = nullptr;
   QScrollArea* chargeArea_ = nullptr;
   std::vector<QLineEdit*> rea_;
+  std::vector<QLineEdit*> size_;
+  QComboBox* correction_ = nullptr;
+  QComboBox* strengthMode_ = nullptr;
+  QLineEdit* fixedStrength_ = nullptr;
+  QLineEdit* referenceStrength_ = nullptr;
+  QLineEdit* celsius_ = nullptr;
   std::vector<QLabel*> reagentName_;
   std::array<QLineEdit*, 3> bck_{};
   QWidget* strengthTop_ = nullptr;

@@ -130,29 +130,5 @@ TEST(ModelEditsTest, TitrationTotalsFollowTheVolumesWithoutDividingByZero) {
   EXPECT_EQ(s.initial(1, kTitration), 7);
 }
 
-// A background electrolyte alone: I = c (zc^2 + za^2) / 2; a charged reagent
-// adds its free concentration times z^2 / 2, a species its own, and an
-// ignored species nothing.
-TEST(ModelEditsTest, IonicStrengthCountsChargesSquared) {
-  ProjectState s = CopperModel();
-  SeriesResults r;
-  r.npoints = 2;
-  r.speciesConc.Resize(s.ntotal(), 2);
-  Charges charges{0.10, 1, -1, {}};
-  EXPECT_EQ(StrengthRows(s, r, charges)[0].strength, "0.100000");
-  r.speciesConc(1, 1) = 0.01;       // Cu 2+
-  r.speciesConc(3 + 1, 1) = 0.001;  // CuL+: 2 - 1
-  r.speciesConc(3 + 2, 1) = 0.5;    // CuL2: neutral
-  charges.reagent = {2, -1, 1};
-  EXPECT_DOUBLE_EQ(IonicStrength(s, r, charges, 1), 0.1 + (0.01 * 4 + 0.001 * 1) / 2);
-  s.refine(1) = kRefineIgnore;
-  EXPECT_DOUBLE_EQ(IonicStrength(s, r, charges, 1), 0.1 + 0.01 * 4 / 2);
-  s.proton = 3;
-  r.speciesConc(3, 2) = 1e-7;
-  EXPECT_EQ(StrengthRows(s, r, charges)[1].first, "7.00");
-  s.proton = 0;
-  EXPECT_EQ(StrengthRows(s, r, charges)[1].first, " 2");
-}
-
 }  // namespace
 }  // namespace tarn

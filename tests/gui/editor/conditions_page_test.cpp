@@ -2,6 +2,7 @@
 // volumes and the added volume's buttons, the conditions grid of both types,
 // the title, and the ionic strength of the series.
 
+#include <QComboBox>
 #include <QRadioButton>
 
 #include "support/gui/editor_fixture.h"
@@ -122,6 +123,43 @@ TEST_F(ConditionsPageTest, TheTypeChoosesTheGridAndTheVolumeFrames) {
   EXPECT_EQ(grid.Text(1, 3), "5.5");
 }
 
+// The activity correction chosen in the editor: the project takes it as one
+// step, the grid shows the ionic strength the engine used, settings that
+// cannot be calculated with are refused, and undo takes the choice back.
+TEST_F(ConditionsPageTest, TheActivityCorrectionIsChosenShownAndUndone) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  for (int j = 1; j <= s.nreag; ++j) {
+    Retype(editor->Charge(j), j == 1 ? "2" : (j == 2 ? "-1" : "1"));
+    QTest::keyClick(&editor->Charge(j), Qt::Key_Return);
+  }
+  editor->Correction().setCurrentIndex(static_cast<int>(ActivityCorrection::kDavies));
+  editor->ActivityBox_Edited(nullptr);  // what choosing it does
+  EXPECT_EQ(s.activity.correction, ActivityCorrection::kDavies);
+  EXPECT_TRUE(s.recalc);
+  EXPECT_EQ(main->GetSession().edits.UndoName(), "activity correction");
+  editor->Calculate_Click();
+  const SeriesResults& r = main->GetSession().results;
+  ASSERT_TRUE(r.activity);
+  Grid& grid = editor->StrengthGrid();
+  ASSERT_EQ(grid.Rows(), s.npoints + 1);
+  for (int p = 1; p <= s.npoints; p += 25)
+    EXPECT_EQ(grid.Text(p, 1), FormatPattern(r.ionicStrength(p), "0.000000")) << p;
+
+  Retype(editor->ReferenceStrength(), "-0.1");
+  auto refused = test::AnswerMessageBox(QMessageBox::Ok);
+  QTest::keyClick(&editor->ReferenceStrength(), Qt::Key_Return);
+  EXPECT_FALSE(refused->text.isEmpty());
+  EXPECT_EQ(s.activity.referenceStrength, 0.1);
+  EXPECT_EQ(editor->ReferenceStrength().text(), "0.1");
+
+  main->Undo_Click();
+  EXPECT_EQ(s.activity.correction, ActivityCorrection::kNone);
+  EXPECT_EQ(editor->Correction().currentIndex(), 0);
+  main->Undo_Click();  // the last charge
+  EXPECT_EQ(editor->Charge(s.nreag).text(), "");
+}
+
 TEST_F(ConditionsPageTest, TitrationCellsKeepTheTypedTextAndDeriveTheTotals) {
   Open("copper-glycine-titration.cld");
   ProjectState& s = Project();
@@ -155,8 +193,14 @@ TEST_F(ConditionsPageTest, IonicStrengthOfEveryPointAndItsCopy) {
   const SeriesResults& r = main->GetSession().results;
   EXPECT_EQ(grid.Text(1, 0), FormatPattern(-std::log10(r.speciesConc(Project().proton, 1)), "#0.00"));
 
-  editor->Charge(1).setText("-3");  // PO4 3-: its free concentration counts 9/2
-  editor->Background(0).setText("0");
+  // The charges and the background go into the project when their box is left.
+  Retype(editor->Charge(1), "-3");  // PO4 3-: its free concentration counts 9/2
+  QTest::keyClick(&editor->Charge(1), Qt::Key_Return);
+  EXPECT_EQ(Project().activity.charge(1), -3);
+  EXPECT_EQ(main->GetSession().edits.UndoName(), "charge of " + Project().name(1));
+  Retype(editor->Background(0), "0");
+  QTest::keyClick(&editor->Background(0), Qt::Key_Return);
+  EXPECT_EQ(Project().activity.background, 0);
   editor->Calculate_Click();
   const int last = Project().npoints;
   double expected = 9 * r.speciesConc(1, last);  // H is uncharged
@@ -208,12 +252,12 @@ TEST_F(ConditionsPageTest, TextThatIsNoNumberIsRefusedInEveryCellAndBox) {
   EXPECT_EQ(initial.text(), "30");  // the box shows the value held
   EXPECT_EQ(s.volume[kTitration], 30);
 
-  editor->Charge(1).setText("2+");
+  Retype(editor->Charge(1), "2+");
   seen = test::AnswerMessageBox(QMessageBox::Ok);
-  editor->Calculate_Click();
+  QTest::keyClick(&editor->Charge(1), Qt::Key_Return);
   EXPECT_EQ(seen->text, "invalid entry for number");
-  EXPECT_EQ(editor->StrengthGrid().Rows(), 1);  // the headings only
-  editor->Charge(1).setText(" ");               // an empty box is no charge
+  EXPECT_EQ(s.activity.charge(1), 0);
+  EXPECT_EQ(editor->Charge(1).text(), "");  // the box shows the charge held: none
   editor->Calculate_Click();
   EXPECT_EQ(editor->StrengthGrid().Rows(), s.npoints + 1);
 
