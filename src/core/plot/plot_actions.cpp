@@ -101,6 +101,14 @@ std::string ReadoutText(const ChartState& chart, int x, int y) {
   return "cursor at " + xText + ", " + FormatPattern(ValueAtY(chart, y), "##0.00");
 }
 
+std::string ActivityReadout(const ProjectState& state, const SeriesResults& results, int p) {
+  if (!results.activity || p < 1 || p > results.npoints || p > results.ionicStrength.Upper()) return "";
+  std::string text = "; I = " + FormatPattern(results.ionicStrength(p), "0.0000");
+  if (state.proton == 0 || p > results.pH.Upper() || p > results.pHActivity.Upper()) return text;
+  return text + ", -log[H] " + FormatPattern(results.pH(p), "#0.00") + ", -log a(H) " +
+         FormatPattern(results.pHActivity(p), "#0.00");
+}
+
 bool LimitClick(const ChartState& chart, int y, PlotSettings& plot) {
   double v = ValueAtY(chart, y);
   if (2 * y >= chart.plotTop + chart.plotBottom) {
@@ -122,8 +130,8 @@ void ResetLowerLimit(ProjectState& state, const PlotData& data) {
   state.plot.yLower[Choice(state.plot)] = static_cast<float>(state.plot.yChoice == kYLog ? data.minLog : 0);
 }
 
-void PreparePlotCaptions(ProjectState& state) {
-  if (state.caption.Upper() >= 0) state.caption(0) = "pH";
+void PreparePlotCaptions(ProjectState& state, bool strengthAxis) {
+  if (state.caption.Upper() >= 0) state.caption(0) = strengthAxis ? "I" : "pH";
 }
 
 void ChooseY(ProjectState& state, int c) {

@@ -35,6 +35,12 @@ bool ReadoutShown(const PlotRect& rect, int x, int y);
 // + the y value ("##0.00").
 std::string ReadoutText(const ChartState& chart, int x, int y);
 
+// With an activity correction, what point p of the series adds to the
+// read-out: "; I = " its ionic strength ("0.0000"), then "-log[H] " and
+// "-log a(H) " ("#0.00") when the model has a proton. Empty without a
+// correction or outside the series.
+std::string ActivityReadout(const ProjectState& state, const SeriesResults& results, int p);
+
 // A click beside the plot at height y sets a limit of the selected Y option
 // to the value there: in the lower half the lower limit (only above the
 // bottom edge), in the upper half the upper limit (also above the top edge).
@@ -50,8 +56,8 @@ void ResetLowerLimit(ProjectState& state, const PlotData& data);
 // are how the plot shows the project, not edits of it: no undo step, and the
 // project stays as saved.
 
-// The plot window opens: the pH curve's caption.
-void PreparePlotCaptions(ProjectState& state);
+// The caption of the second axis's curve: "pH", or "I" for the ionic strength.
+void PreparePlotCaptions(ProjectState& state, bool strengthAxis = false);
 // The Y option c (kYPercent, kYLog, kYConcentration).
 void ChooseY(ProjectState& state, int c);
 // The limits of the log option as its lists show them; the concentration's

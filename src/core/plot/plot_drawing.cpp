@@ -34,14 +34,22 @@ struct PhScale {
   int Position(double v) const { return RoundCoordinate(offset + scale * v); }
 };
 
-double PhAt(const SeriesResults& results, int p) {
+// The value of the second axis at point p: the pH, or the ionic strength.
+double PhAt(const SeriesResults& results, const PlotView& view, int p) {
+  if (view.strengthAxis) return results.activity && results.ionicStrength.Upper() >= p ? results.ionicStrength(p) : 0;
   return results.pH.Upper() >= p ? results.pH(p) : 0;
 }
 
-void PhRange(const SeriesResults& results, double& low, double& high) {
-  double first = PhAt(results, 1), last = PhAt(results, results.npoints);
+// The pH runs from its first point to its last; the ionic strength may turn.
+void PhRange(const SeriesResults& results, const PlotView& view, double& low, double& high) {
+  double first = PhAt(results, view, 1), last = PhAt(results, view, results.npoints);
   low = std::min(first, last);
   high = std::max(first, last);
+  if (!view.strengthAxis) return;
+  for (int p = 1; p <= results.npoints; ++p) {
+    low = std::min(low, PhAt(results, view, p));
+    high = std::max(high, PhAt(results, view, p));
+  }
 }
 
 void PlaceWaitingPhLabel(const ChartState& c, ProjectState& state, const SeriesResults& results, const PhScale& ph,
@@ -50,7 +58,8 @@ void PlaceWaitingPhLabel(const ChartState& c, ProjectState& state, const SeriesR
   int m = std::max(1, RoundCoordinate(results.npoints / 2.0));
   int height = c.plotBottom - c.plotTop;
   state.speciesInfo(0, 0) = 0.5;
-  state.speciesInfo(1, 0) = height != 0 ? static_cast<double>(ph.Position(PhAt(results, m)) - c.plotTop) / height : 0.5;
+  state.speciesInfo(1, 0) =
+      height != 0 ? static_cast<double>(ph.Position(PhAt(results, view, m)) - c.plotTop) / height : 0.5;
   view.pHLabelWaiting = false;
 }
 
@@ -87,7 +96,12 @@ int LabelX(const PlotRect& r, const ProjectState& state, int k, double width) {
 }  // namespace
 
 bool PhAxisShown(const ProjectState& state, const PlotView& view) {
-  return view.pHTicked && SelectedY(state) == kYPercent && state.proton != 0;
+  const bool hasValues = view.strengthAxis ? ActivityOn(state.activity) : state.proton != 0;
+  return view.pHTicked && SelectedY(state) == kYPercent && hasValues;
+}
+
+const char* SecondAxisTitle(const PlotView& view) {
+  return view.strengthAxis ? "I" : "pH";
 }
 
 PlotRect ScreenPlotRect(int boxWidth, int boxHeight, int yChoice, bool pHTicked) {
@@ -156,8 +170,8 @@ void DrawPhAxis(Surface& surface, const ChartState& chart, ProjectState& state, 
   int n = results.npoints;
   if (n < 1 || data.plotX.Upper() < n) return;
   double low = 0, high = 0;
-  PhRange(results, low, high);
-  if (high == low) high = low + 1;
+  PhRange(results, view, low, high);
+  if (high == low) high = low + (view.strengthAxis ? std::max(0.01, low / 10) : 1);
   PhScale ph;
   ph.scale = (chart.plotTop - chart.plotBottom) / (high - low);
   ph.offset = RoundCoordinate(chart.plotBottom - low * ph.scale);
@@ -170,7 +184,7 @@ void DrawPhAxis(Surface& surface, const ChartState& chart, ProjectState& state, 
   int intervals = FittingIntervals(low, high, kYIntervals, chart.plotBottom - chart.plotTop, kScreenLabelSpacing * s);
   TickRange t = YTicks(low, high, NiceStep(low, high, intervals));
   DrawPhTicks(surface, chart, ph, t);
-  TextOutHeight(surface, chart.plotRight + 56 * s, PhTitleY(chart, ph, t) - 8 * s, 0, kTextCentre, "pH");
+  TextOutHeight(surface, chart.plotRight + 56 * s, PhTitleY(chart, ph, t) - 8 * s, 0, kTextCentre, SecondAxisTitle(view));
   ClippedPen pen(surface, RectOf(chart));
   bool open = false;
   for (int p = 1; p <= n; ++p) {
@@ -178,7 +192,7 @@ void DrawPhAxis(Surface& surface, const ChartState& chart, ProjectState& state, 
       open = false;
       continue;
     }
-    const int x = MapX(chart, data.plotX(p)), y = ph.Position(PhAt(results, p));
+    const int x = MapX(chart, data.plotX(p)), y = ph.Position(PhAt(results, view, p));
     open ? pen.LineTo(x, y) : pen.MoveTo(x, y);
     open = true;
   }
@@ -257,11 +271,11 @@ ClipAxes CopyAxes(const ProjectState& state, const SeriesResults& results, const
   axes.xmin = data.xmin, axes.xmax = data.xmax, axes.ymin = data.ymin, axes.ymax = data.ymax;
   axes.xTitle = data.xTitle, axes.yTitle = data.yTitle, axes.title = state.title;
   if (PhAxisShown(state, view)) {
-    PhRange(results, axes.pHLow, axes.pHHigh);
-    axes.pHTitle = "pH";
+    PhRange(results, view, axes.pHLow, axes.pHHigh);
+    axes.pHTitle = SecondAxisTitle(view);
     for (int p = 1; p <= results.npoints; ++p) {
       axes.curveX.push_back(data.plotXSet(p) ? data.plotX(p) : std::numeric_limits<double>::quiet_NaN());
-      axes.curvePh.push_back(PhAt(results, p));
+      axes.curvePh.push_back(PhAt(results, view, p));
     }
   }
   return axes;
@@ -276,7 +290,7 @@ void CopyLabels(Surface& surface, const ChartState& c, const ProjectState& state
   for (int k = 0; k <= last; ++k) {
     if (!labelVisible[static_cast<std::size_t>(k)]) continue;
     std::string text(Trim(state.caption(k)));
-    if (k == 0 && text.empty()) text = "pH";
+    if (k == 0 && text.empty()) text = SecondAxisTitle(view);
     int width = Chemicals3(surface, 0, 0, text, false, scale);
     int y = RoundCoordinate(r.top - state.speciesInfo(1, k) * (r.top - r.bottom) - 14 * scale);
     surface.SetTextColour(SpeciesColour(state, k, view.blackWhite));

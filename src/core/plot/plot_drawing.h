@@ -23,14 +23,18 @@ namespace tarn {
 
 // The window's display options that the drawing reads.
 struct PlotView {
-  bool pHTicked = false;        // "Show calculated pH"
+  bool pHTicked = false;        // the second axis is shown ("Show calculated pH", "Show ionic strength")
+  bool strengthAxis = false;    // it shows the ionic strength of each point instead of the pH
   bool blackWhite = false;      // "Black/white": every curve and label black
   bool pHLabelWaiting = false;  // label 0 waits for its first placement
 };
 
-// The pH axis and curve are drawn: pH ticked, percentage selected, and a
-// proton in the model.
+// The second axis and its curve are drawn: ticked, percentage selected, and
+// a proton in the model (for the pH) or an activity correction (for the
+// ionic strength).
 bool PhAxisShown(const ProjectState& state, const PlotView& view);
+// The second axis's title and the caption of its curve's label: "pH" or "I".
+const char* SecondAxisTitle(const PlotView& view);
 
 // The screen's plot rectangle in a plot box of the given inner size (pixels):
 // left 84 for the concentration option (wider labels), else 60; top 24; right

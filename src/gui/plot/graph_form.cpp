@@ -109,6 +109,7 @@ void GraphForm::OnChange(const ChangeNote& note) {
   if (Has(c, Change::kNames | Change::kFormulas | Change::kSpeciesRemoved) || (Has(c, Change::kCaptions) && !mine))
     FillPlotGrid();
   if (Has(c, Change::kConstants | Change::kConditions | Change::kNames)) BetaFill();
+  if (Has(c, Change::kConditions)) EnableSecondAxisChoices();  // a correction chosen or dropped
   if (Has(c, Change::kResults | Change::kTitle))
     Replot_Click();
   else if (Has(c, Change::kNewResults) && !recalculating_)
@@ -151,6 +152,10 @@ QGroupBox* GraphForm::MakePlotOptions() {
   pHchoice_ = new QCheckBox(QStringLiteral("Show calculated pH"), frame);
   pHchoice_->setObjectName(QStringLiteral("pHchoice"));
   connect(pHchoice_, &QCheckBox::clicked, this, &GraphForm::pHchoice_Click);
+  strengthChoice_ = new QCheckBox(QStringLiteral("Show ionic strength"), frame);
+  strengthChoice_->setObjectName(QStringLiteral("StrengthChoice"));
+  strengthChoice_->setToolTip(QStringLiteral("The ionic strength of every point on the right-hand axis"));
+  connect(strengthChoice_, &QCheckBox::clicked, this, &GraphForm::StrengthChoice_Click);
   aspectBox_ = new QLineEdit(QStringLiteral("1.0"), frame);
   aspectBox_->setObjectName(QStringLiteral("Aspect"));
   aspectBox_->setToolTip(QStringLiteral("ratio of width to height"));
@@ -164,10 +169,11 @@ QGroupBox* GraphForm::MakePlotOptions() {
   colourOption_[0]->setChecked(true);
   connect(group, &QButtonGroup::idClicked, this, &GraphForm::ColourOption_Click);
   grid->addWidget(pHchoice_, 0, 0, 1, 2);
-  grid->addWidget(aspectBox_, 1, 0);
-  grid->addWidget(new QLabel(QStringLiteral("Aspect ratio"), frame), 1, 1);
-  grid->addWidget(colourOption_[0], 2, 0);
-  grid->addWidget(colourOption_[1], 2, 1);
+  grid->addWidget(strengthChoice_, 1, 0, 1, 2);
+  grid->addWidget(aspectBox_, 2, 0);
+  grid->addWidget(new QLabel(QStringLiteral("Aspect ratio"), frame), 2, 1);
+  grid->addWidget(colourOption_[0], 3, 0);
+  grid->addWidget(colourOption_[1], 3, 1);
   return frame;
 }
 
@@ -236,7 +242,7 @@ void GraphForm::Form_Load() {
   ApplyYchoice();
   SetPlotit(session_.project, data_.reltoReagent);
   SetPlotGrid();
-  pHchoice_->setEnabled(PhChoiceEnabled(s, s.plot.yChoice));
+  EnableSecondAxisChoices();
   ApplyBoxes();
   BetaFill();
   SelectLogLists();
@@ -330,13 +336,12 @@ void GraphForm::Relto_Click(int row) {
 
 void GraphForm::Ychoice_Click(int index) {
   if (index < 0 || index >= static_cast<int>(ychoice_.size())) return;
-  const ProjectState& s = session_.project;
   ChooseY(session_.project, index);
   ychoice_[static_cast<std::size_t>(index)]->setChecked(true);
   SetPlotit(session_.project, data_.reltoReagent);
   SetPlotGrid();
   if (index == kYConcentration) ResetUpperLimit(session_.project, session_.results, data_);
-  pHchoice_->setEnabled(PhChoiceEnabled(s, index));
+  EnableSecondAxisChoices();
   HideAllLabels();
   PlotCurves();
   ApplyBoxes();

@@ -71,6 +71,7 @@ class GraphForm : public QWidget {
   void MinLogValue_Click(int position);
   void MaxLogValue_Click(int position);
   void pHchoice_Click(bool ticked);
+  void StrengthChoice_Click(bool ticked);
   void ColourOption_Click(int index);
   void Aspect_Change(const QString& text);
   void PlotGrid_Click(int row, int col);
@@ -127,6 +128,8 @@ class GraphForm : public QWidget {
   void ApplyYchoice();
   void ApplyBoxes();
   void SelectLogLists();
+  void ShowSecondAxis(bool ticked, bool strength);
+  void EnableSecondAxisChoices();
   void SyncLabels();
   void ShowReagentNames();
   void RepaintLabel(int k);
@@ -171,6 +174,7 @@ class GraphForm : public QWidget {
   QPushButton* copyClip_ = nullptr;
   QPushButton* savePlot_ = nullptr;
   QCheckBox* pHchoice_ = nullptr;
+  QCheckBox* strengthChoice_ = nullptr;
   QLineEdit* aspectBox_ = nullptr;
   std::array<QRadioButton*, 2> colourOption_{};
   std::array<QRadioButton*, 3> ychoice_{};

@@ -121,7 +121,11 @@ void GraphForm::DisplayBox_MouseMove(QPoint at) {
   PlotRect rect = RectOf(chart_);
   displayBox_->setCursor(OverPlotWidth(rect, at.x()) ? Qt::CrossCursor : Qt::SizeVerCursor);
   bool shown = ReadoutShown(rect, at.x(), at.y());
-  if (shown) cursorPos_->setText(ToQ(ReadoutText(chart_, at.x(), at.y())));
+  if (shown) {
+    const int p = NearestPoint(chart_, data_, session_.project.npoints, at.x(), displayBox_->width());
+    cursorPos_->setText(
+        ToQ(ReadoutText(chart_, at.x(), at.y()) + ActivityReadout(session_.project, session_.results, p)));
+  }
   cursorPos_->setVisible(shown);
 }
 
@@ -244,11 +248,31 @@ std::vector<bool> GraphForm::LabelVisibility() const {
 }
 
 void GraphForm::pHchoice_Click(bool ticked) {
+  ShowSecondAxis(ticked, false);
+}
+
+void GraphForm::StrengthChoice_Click(bool ticked) {
+  ShowSecondAxis(ticked, true);
+}
+
+// The right-hand axis shows the pH or the ionic strength (one at a time), or nothing.
+void GraphForm::ShowSecondAxis(bool ticked, bool strength) {
   view_.pHTicked = ticked;
-  pHchoice_->setChecked(ticked);
+  view_.strengthAxis = ticked && strength;
+  pHchoice_->setChecked(ticked && !strength);
+  strengthChoice_->setChecked(ticked && strength);
+  PreparePlotCaptions(session_.project, view_.strengthAxis);
+  RepaintLabel(0);
   pHLabelShown_ = ticked;
   if (ticked) view_.pHLabelWaiting = true;
   PlotCurves();
+}
+
+// The pH needs a proton, the ionic strength a correction; both the percentages.
+void GraphForm::EnableSecondAxisChoices() {
+  const ProjectState& s = session_.project;
+  pHchoice_->setEnabled(PhChoiceEnabled(s, s.plot.yChoice));
+  strengthChoice_->setEnabled(ActivityOn(s.activity) && s.plot.yChoice == kYPercent);
 }
 
 void GraphForm::ColourOption_Click(int index) {

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/model/model.h"
+#include "core/model/number_text.h"
 #include "support/model_builder.h"
 #include "support/sample_series.h"
 
@@ -45,6 +46,31 @@ TEST(PlotActions, ReadoutKeepsFiveCharactersOfXAndTwoDecimalsOfY) {
   EXPECT_TRUE(OverPlotWidth(rect, 60));
   EXPECT_TRUE(BesidePlot(rect, 59));
   EXPECT_TRUE(BesidePlot(rect, 361));
+}
+
+// With an activity correction the read-out adds the point's ionic strength
+// and both pHs; without one it adds nothing.
+TEST(PlotActions, TheReadoutShowsTheIonicStrengthAndBothPHsOfAPoint) {
+  test::SampleSeries plain;
+  plain.Load("copper-glycine-titration.cld", 11);
+  EXPECT_EQ(ActivityReadout(plain.state, plain.results, 5), "");
+
+  test::SampleSeries real;
+  real.Load("copper-glycine-titration.cld", 11);
+  ProjectState& s = real.state;
+  s.activity.correction = ActivityCorrection::kDavies;
+  s.activity.charge(1) = 2;
+  s.activity.charge(2) = -1;
+  s.activity.charge(3) = 1;
+  real.Calculate();
+  const SeriesResults& r = real.results;
+  ASSERT_TRUE(r.activity);
+  EXPECT_GT(r.pHActivity(5), r.pH(5));  // an activity coefficient below 1
+  EXPECT_EQ(ActivityReadout(s, r, 5), "; I = " + FormatPattern(r.ionicStrength(5), "0.0000") + ", -log[H] " +
+                                          FormatPattern(r.pH(5), "#0.00") + ", -log a(H) " +
+                                          FormatPattern(r.pHActivity(5), "#0.00"));
+  EXPECT_EQ(ActivityReadout(s, r, 0), "");
+  EXPECT_EQ(ActivityReadout(s, r, 12), "");
 }
 
 TEST(PlotActions, ClicksBesideThePlotSetTheLimitOfTheSelectedOption) {

@@ -570,3 +570,49 @@ TEST(GraphFormTest, APrecipitationTitrationShowsItsSolids) {
 
 }  // namespace
 }  // namespace tarn::gui
+
+namespace tarn::gui {
+namespace {
+
+// With an activity correction chosen, the right-hand axis can show the ionic
+// strength of every point (instead of the pH), and the read-out under the
+// pointer gives the point's ionic strength and both pHs.
+TEST(GraphFormTest, TheIonicStrengthOnTheSecondAxisAndInTheReadout) {
+  OpenPlot o("copper-glycine-distribution.cld");
+  ASSERT_NE(o.plot, nullptr);
+  auto* strength = o.Find<QCheckBox>("StrengthChoice");
+  EXPECT_FALSE(strength->isEnabled());  // no correction yet
+  ActivitySettings real = o.State().activity;
+  real.correction = ActivityCorrection::kDavies;
+  real.charge(1) = 2;   // Cu
+  real.charge(2) = -1;  // Gly
+  real.charge(3) = 1;   // H
+  ASSERT_NE(edit::SetActivity(o.main->GetSession().edits, real, "activity correction"), Change::kNone);
+  ASSERT_TRUE(o.Results().activity);  // the open plot calculated with it at once
+  EXPECT_TRUE(strength->isEnabled());
+
+  o.drawing.Clear();
+  o.plot->StrengthChoice_Click(true);
+  EXPECT_FALSE(o.Find<QCheckBox>("pHchoice")->isChecked());
+  EXPECT_EQ(o.drawing.TextsOf("I").size(), 1u);   // the axis title
+  EXPECT_TRUE(o.drawing.TextsOf("pH").size() == 1u);  // the X axis's title only
+  EXPECT_EQ(o.State().caption(0), "I");
+  test::SaveScreenshot(*o.main, "plot-ionic-strength-axis");
+
+  const int p = 40;
+  QPoint at(MapX(o.plot->Chart(), o.plot->Data().plotX(p)), MapY(o.plot->Chart(), 50));
+  o.plot->DisplayBox_MouseMove(at);
+  const std::string readout = o.Find<QLabel>("CursorPos")->text().toStdString();
+  const int nearest = NearestPoint(o.plot->Chart(), o.plot->Data(), o.State().npoints, at.x(), o.Box().width());
+  EXPECT_EQ(readout, ReadoutText(o.plot->Chart(), at.x(), at.y()) +
+                         ActivityReadout(o.State(), o.Results(), nearest));
+  EXPECT_NE(readout.find("; I = "), std::string::npos);
+  EXPECT_NE(readout.find("-log a(H) "), std::string::npos);
+
+  o.plot->pHchoice_Click(true);  // one axis at a time
+  EXPECT_FALSE(strength->isChecked());
+  EXPECT_EQ(o.State().caption(0), "pH");
+}
+
+}  // namespace
+}  // namespace tarn::gui
