@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "core/app/version.h"
+#include "core/model/activity.h"
 #include "core/model/model.h"
 #include "core/model/number_text.h"
 #include "core/model/save_file.h"
@@ -204,9 +205,12 @@ int WriteConditions(Sheet& sheet, const ProjectState& state, const SeriesResults
     sheet.Heading(r, 2, "First point");
     sheet.Heading(r, 3, "Last point");
   }
+  const bool charges = ActivityOn(state.activity);
+  if (charges) sheet.Heading(r, 4, "Charge");
   for (int j = 1; j <= state.nreag; ++j) {
     ++r;
     sheet.Text(r, 0, state.name(j));
+    if (charges) sheet.Number(r, 4, ReagentCharge(state, j));
     if (titration) {
       sheet.Number(r, 1, state.total(j, kTitration));
       sheet.Number(r, 2, state.burette(j, kTitration));
@@ -240,6 +244,29 @@ int WriteConstants(Sheet& sheet, const ProjectState& state, bool solids, int r) 
   return r + 2;
 }
 
+// The activity correction the series was calculated with; returns the next row.
+int WriteActivity(Sheet& sheet, const ActivitySettings& a, int r) {
+  auto line = [&](const char* label, auto value) {
+    sheet.Text(r, 0, label, true);
+    if constexpr (std::is_arithmetic_v<decltype(value)>)
+      sheet.Number(r, 1, value);
+    else
+      sheet.Text(r, 1, value);
+    ++r;
+  };
+  line("Activity correction", std::string_view(CorrectionText(a.correction)));
+  if (a.calculated)
+    line("Ionic strength", std::string_view("calculated at every point"));
+  else
+    line("Ionic strength / mol dm-3", a.fixedStrength);
+  line("Ionic strength of the constants / mol dm-3", a.referenceStrength);
+  line("Temperature / C", a.celsius);
+  line("Background electrolyte / mol dm-3", a.background);
+  line("Background cation charge", a.cationCharge);
+  line("Background anion charge", a.anionCharge);
+  return r;
+}
+
 void WriteModel(Sheet& sheet, const ProjectState& state, const SeriesResults& results, const std::string& createdAt) {
   const bool titration = state.type == kTitration;
   int r = 0;
@@ -263,6 +290,7 @@ void WriteModel(Sheet& sheet, const ProjectState& state, const SeriesResults& re
   } else {
     line("Volume / ml", state.volume[1]);
   }
+  if (ActivityOn(state.activity)) r = WriteActivity(sheet, state.activity, r);
   r = WriteConditions(sheet, state, results, r + 1);
   r = WriteConstants(sheet, state, false, r);
   if (state.nsolids > 0) WriteConstants(sheet, state, true, r);

@@ -187,6 +187,35 @@ int RowOf(const WorkbookSheet& sheet, const std::string& label) {
   return 0;
 }
 
+// With an activity correction the workbook holds the ionic strength of every
+// point and the model sheet the correction and the charges it used.
+TEST(TableExport, AnActivityCorrectionReachesTheWorkbook) {
+  test::SampleSeries series;
+  series.Load("copper-glycine-titration.cld", 21);
+  ProjectState& s = series.state;
+  s.activity.correction = ActivityCorrection::kDebyeHuckel;
+  s.activity.charge(1) = 2;
+  s.activity.charge(2) = -1;
+  s.activity.charge(3) = 1;
+  series.Calculate();
+  ASSERT_TRUE(series.results.activity);
+  TempFolder folder;
+  Saved saved = SaveBoth(s, series.results, folder);
+  const WorkbookSheet& conc = saved.book.Sheet(kConcentrationSheet);
+  ExpectSameTable(saved.csv, conc, s, series.results);
+  int strength = 0;
+  while (strength < conc.Cols() && conc.At(0, strength).text != "ionic strength") ++strength;
+  ASSERT_LT(strength, conc.Cols());
+  for (int p = 1; p <= 21; ++p) EXPECT_NEAR(conc.At(p, strength).number, series.results.ionicStrength(p), 1e-15);
+  const WorkbookSheet& model = saved.book.Sheet(kModelSheet);
+  EXPECT_EQ(model.At(RowOf(model, "Activity correction"), 1).text, CorrectionText(ActivityCorrection::kDebyeHuckel));
+  EXPECT_EQ(model.At(RowOf(model, "Ionic strength"), 1).text, "calculated at every point");
+  EXPECT_EQ(model.At(RowOf(model, "Ionic strength of the constants / mol dm-3"), 1).number, 0.1);
+  const int cu = RowOf(model, "Cu");
+  EXPECT_EQ(model.At(cu - 1, 4).text, "Charge");
+  EXPECT_EQ(model.At(cu, 4).number, 2);
+}
+
 TEST(TableExport, ModelSheetNamesTheProgramTheProjectAndItsConstants) {
   test::SampleSeries series;
   series.Load("silver-chloride-chromate.cld", 11);
