@@ -244,16 +244,20 @@ int WriteConstants(Sheet& sheet, const ProjectState& state, bool solids, int r) 
   return r + 2;
 }
 
+// A labelled value in row r of the model sheet, which then moves on a row.
+template <typename Value>
+void WriteLine(Sheet& sheet, int& r, const char* label, Value value) {
+  sheet.Text(r, 0, label, true);
+  if constexpr (std::is_arithmetic_v<Value>)
+    sheet.Number(r, 1, value);
+  else
+    sheet.Text(r, 1, value);
+  ++r;
+}
+
 // The activity correction the series was calculated with; returns the next row.
 int WriteActivity(Sheet& sheet, const ActivitySettings& a, int r) {
-  auto line = [&](const char* label, auto value) {
-    sheet.Text(r, 0, label, true);
-    if constexpr (std::is_arithmetic_v<decltype(value)>)
-      sheet.Number(r, 1, value);
-    else
-      sheet.Text(r, 1, value);
-    ++r;
-  };
+  auto line = [&](const char* label, auto value) { WriteLine(sheet, r, label, value); };
   line("Activity correction", std::string_view(CorrectionText(a.correction)));
   if (a.calculated)
     line("Ionic strength", std::string_view("calculated at every point"));
@@ -270,14 +274,7 @@ int WriteActivity(Sheet& sheet, const ActivitySettings& a, int r) {
 void WriteModel(Sheet& sheet, const ProjectState& state, const SeriesResults& results, const std::string& createdAt) {
   const bool titration = state.type == kTitration;
   int r = 0;
-  auto line = [&](const char* label, auto value) {
-    sheet.Text(r, 0, label, true);
-    if constexpr (std::is_arithmetic_v<decltype(value)>)
-      sheet.Number(r, 1, value);
-    else
-      sheet.Text(r, 1, value);
-    ++r;
-  };
+  auto line = [&](const char* label, auto value) { WriteLine(sheet, r, label, value); };
   line("Program", std::string_view(VersionLine()));
   line("Created", std::string_view(createdAt));
   line("Project", std::string_view(state.title));
