@@ -145,7 +145,7 @@ void PrepareConditions(ProjectState& s, double addedVolume) {
     if (s.pxf(j, kDistribution) == 0) s.pxf(j, kDistribution) = 2;
   }
   if (s.type != kTitration) return;
-  s.vfinal = addedVolume + s.volume[kTitration];
+  if (addedVolume != s.vfinal - s.volume[kTitration]) s.vfinal = addedVolume + s.volume[kTitration];
   ResetConditions(s, s.volume[kTitration], s.vfinal);
   s.recalc = true;
 }

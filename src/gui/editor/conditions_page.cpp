@@ -34,6 +34,10 @@ std::string AmountText(double value) {
   return FormatPattern(value, "###0.0####");
 }
 
+bool SameAtSinglePrecision(double a, double b) {
+  return static_cast<float>(a) == static_cast<float>(b);
+}
+
 std::string PxText(double value) {
   return FormatPattern(value, "###0.0##");
 }
@@ -337,13 +341,18 @@ void T32Model::Incr_Click(int index) {
   edit::SetAddedVolume(session_.edits, addedVolume_);
 }
 
-// Steps the added volume shown by its step table (direction 0 shows it in
-// its step format); only for a titration. No lower bound is applied.
+// Steps the added volume shown by its step table; only for a titration. No
+// lower bound is applied. Direction 0 (the window loading) shows the volume
+// in its step format only when that is the same volume at the single
+// precision the final volume was read with: opening the editor never changes
+// the volume (12.5 mL would have become 13; 26.6 read as 26.6000004 shows 1.6).
 void T32Model::Spinner(int direction) {
   if (!tarnOption_[kTitration]->isChecked()) return;
   double a = TypedNumber(FromQ(editBox_[2]->text())).value_or(addedVolume_);
   SpinStep step = SpinnerStep(a);
   std::string shown = FormatPattern(a + step.step * direction, step.format);
+  const double volume = session_.project.volume[kTitration];
+  if (direction == 0 && !SameAtSinglePrecision(volume + TypedNumber(shown).value_or(0), volume + a)) return;
   editBox_[2]->setText(ToQ(shown));
   boxSeen_[2] = boxGood_[2] = shown;
   addedVolume_ = TypedNumber(shown).value_or(0);

@@ -160,6 +160,27 @@ TEST_F(ConditionsPageTest, TheActivityCorrectionIsChosenShownAndUndone) {
   EXPECT_EQ(editor->Charge(s.nreag).text(), "");
 }
 
+// Opening the editor shows the added volume in its step format only when
+// that is the same volume: 12.5 mL stays 12.5 (its format would show 13).
+TEST_F(ConditionsPageTest, OpeningTheEditorNeverChangesTheAddedVolume) {
+  Open("copper-glycine-titration.cld");
+  ProjectState& s = Project();
+  edit::SetAddedVolume(main->GetSession().edits, 12.5);
+  main->CommitOpenEdit();
+  const double vfinal = s.vfinal;
+  main->GetSession().edits.MarkSaved();
+  main->CloseChild(kEditorWindow);
+  main->Model_Click();
+  editor = qobject_cast<T32Model*>(main->Children().Widget(kEditorWindow));
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(s.vfinal, vfinal);
+  EXPECT_EQ(editor->EditBox(2).text(), "12.5");
+  EXPECT_FALSE(s.modified);
+  editor->Incr_Click(0);  // a step still rounds to the step format: 12.5 + 1 shows 14
+  EXPECT_EQ(editor->EditBox(2).text(), "14");
+  EXPECT_EQ(s.vfinal, s.volume[kTitration] + 14);
+}
+
 TEST_F(ConditionsPageTest, TitrationCellsKeepTheTypedTextAndDeriveTheTotals) {
   Open("copper-glycine-titration.cld");
   ProjectState& s = Project();
