@@ -36,8 +36,10 @@ inline constexpr int kConditionsSharePercent = 55;
 // The ionic-strength frame.
 inline constexpr int kFirstColTwips = 600;
 inline constexpr int kStrengthColTwips = 1200;
-inline constexpr int kBoxWidth = 48;
-inline constexpr int kChargeBoxWidth = 34;  // a charge or an ion size
+inline constexpr int kBoxWidth = 44;
+inline constexpr int kChargeBoxWidth = 30;  // a charge or an ion size
 inline constexpr int kMaxChargesHeight = 120;
+// The ionic-strength grid shows six rows at least; a short frame scrolls.
+inline constexpr int kStrengthGridMinTwips = 1800;
 
 }  // namespace tarn::gui::editor_layout

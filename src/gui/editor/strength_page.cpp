@@ -72,13 +72,27 @@ QGroupBox* T32Model::BuildStrengthFrame(QWidget* page) {
   strengthGrid_ = new Grid(strengthArea_);
   strengthGrid_->setObjectName(QStringLiteral("StrengthGrid"));
   strengthGrid_->hide();
-  auto* column = new QVBoxLayout(frame);
-  column->setContentsMargins(4, 4, 4, 4);
+  // A short editor scrolls the frame rather than leave the grid no room.
+  auto* scroll = new QScrollArea(frame);
+  scroll->setObjectName(QStringLiteral("StrengthScroll"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* inner = new QWidget;
+  auto* column = new QVBoxLayout(inner);
+  column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(3);
+  strengthTop_->setParent(inner);
+  strengthArea_->setParent(inner);
+  strengthArea_->setMinimumHeight(TwipsToPixelsY(kStrengthGridMinTwips));
   column->addWidget(strengthTop_);
   column->addWidget(BuildCorrectionBox());
   column->addLayout(BuildStrengthButtons());
   column->addWidget(strengthArea_, 1);
+  scroll->setWidget(inner);
+  auto* outer = new QVBoxLayout(frame);
+  outer->setContentsMargins(4, 4, 4, 4);
+  outer->addWidget(scroll);
   return frame;
 }
 
