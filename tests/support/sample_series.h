@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/engine/new_concentrations.h"
 #include "core/engine/solver_work.h"
@@ -25,6 +26,13 @@ struct SampleSeries {
     ASSERT_TRUE(ReadTextFile(std::string(TARN_SOURCE_DIR) + "/samples/" + fileName, text)) << fileName;
     ASSERT_EQ(ReadProjectText(state, text, sink), ReadStatus::kOk) << fileName;
     state.npoints = points;
+    Calculate();
+  }
+  // The series again with an activity correction and the reagents' charges
+  // (reagent j + 1 takes charges[j]).
+  void CalculateWith(ActivityCorrection correction, const std::vector<int>& charges) {
+    state.activity.correction = correction;
+    for (std::size_t j = 0; j < charges.size(); ++j) state.activity.charge(static_cast<int>(j) + 1) = charges[j];
     Calculate();
   }
   void Calculate() {

@@ -57,12 +57,8 @@ TEST(PlotActions, TheReadoutShowsTheIonicStrengthAndBothPHsOfAPoint) {
 
   test::SampleSeries real;
   real.Load("copper-glycine-titration.cld", 11);
-  ProjectState& s = real.state;
-  s.activity.correction = ActivityCorrection::kDavies;
-  s.activity.charge(1) = 2;
-  s.activity.charge(2) = -1;
-  s.activity.charge(3) = 1;
-  real.Calculate();
+  real.CalculateWith(ActivityCorrection::kDavies, {2, -1, 1});  // Cu 2+, Gly-, H+
+  const ProjectState& s = real.state;
   const SeriesResults& r = real.results;
   ASSERT_TRUE(r.activity);
   EXPECT_GT(r.pHActivity(5), r.pH(5));  // an activity coefficient below 1

@@ -192,12 +192,8 @@ int RowOf(const WorkbookSheet& sheet, const std::string& label) {
 TEST(TableExport, AnActivityCorrectionReachesTheWorkbook) {
   test::SampleSeries series;
   series.Load("copper-glycine-titration.cld", 21);
-  ProjectState& s = series.state;
-  s.activity.correction = ActivityCorrection::kDebyeHuckel;
-  s.activity.charge(1) = 2;
-  s.activity.charge(2) = -1;
-  s.activity.charge(3) = 1;
-  series.Calculate();
+  series.CalculateWith(ActivityCorrection::kDebyeHuckel, {2, -1, 1});  // Cu 2+, Gly-, H+
+  const ProjectState& s = series.state;
   ASSERT_TRUE(series.results.activity);
   TempFolder folder;
   Saved saved = SaveBoth(s, series.results, folder);
